@@ -1,0 +1,123 @@
+#include "app/ExitStatus.h"
+#include "app/frmBrelmont.h"
+#include "discovery/ConfReader.h"
+#include "discovery/DirectoryBrowse.h"
+#include "discovery/ProgramDirectories.h"
+#include "launchfile/LaunchEditor.h"
+#include "platform/FrontEnd.h"
+#include "platform/Services.h"
+#include "support/StringLib.h"
+
+namespace brelmont {
+namespace {
+
+const std::string kCrLfText(kCrLf);
+
+}  // namespace
+
+void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
+    if (action == "install") {
+        const bool integrate = ui_.MessageBoxYesNo(
+            "Integrate this Add-on with Kelvane on this PC?" + kCrLfText + kCrLfText +
+                "Press 'Yes' to update Kelvane's Launch.Local file." + kCrLfText +
+                "Press 'No' to run this program standalone.",
+            "Integrate with Kelvane");
+        if (!integrate) {
+            log_.WriteLog("Setting up as a stand-alone program");
+            Form_Unload(ExitStatus::Intended);
+        }
+    }
+    AppendStatusLine("Searching for installed Kelvane program... ");
+    Pause(500);
+
+    const std::string programDirectory = FindProgramDirectory();
+    if (programDirectory.empty()) {
+        log_.WriteLog("No Kelvane program directory was found or selected; quiting");
+        ui_.MessageBoxOk("No Kelvane program directory was selected.  Verify that" + kCrLfText +
+                             "Kelvane is correctly installed or your selected path is correct.",
+                         "");
+        Form_Unload(ExitStatus::NoProgramDirectory);
+    }
+    log_.WriteLog("Found Kelvane program directory at " + programDirectory);
+    AppendStatusLine("Program Path: " + programDirectory);
+
+    Shared.DataPath.clear();
+    AppendStatusLine("Retrieving Kelvane data directory...");
+    Pause(500);
+    const std::string confPath = programDirectory + "\\Kelvane.conf";
+    if (fileLib_.FileExists(confPath)) {
+        Shared.DataPath = GetPathFromConf(confPath, *this, services_.files, services_.eventLog, ui_);
+        log_.WriteLog("Found Kelvane data directory at " + Shared.DataPath);
+        AppendStatusLine("Data Path: " + Shared.DataPath);
+    }
+    if (Shared.DataPath.empty()) {
+        log_.WriteLog("Could not find Kelvane.conf in directory " + programDirectory + "; quiting");
+        ui_.MessageBoxOk("Could not find Kelvane.conf in directory " + programDirectory + " ." +
+                             kCrLfText +
+                             "Please confirm that the path is correct and that Kelvane is "
+                             "correctly installed.",
+                         "Launch.local Update");
+        Form_Unload(ExitStatus::NoDataDirectory);
+    }
+
+    const std::string launchPath = Shared.DataPath + "\\Launch.local";
+    log_.WriteLog("Starting Update to " + launchPath);
+    AppendStatusLine("Updating: " + launchPath);
+    Pause(500);
+
+    LaunchEditContext edit{
+        .fileLib = fileLib_,
+        .boxes = ui_,
+        .AppendStatusLine = [this](const std::string& line) { AppendStatusLine(line); },
+        .LoaderFile = LoaderFile,
+        .Step = Step,
+    };
+    const std::int16_t result =
+        action == "install" ? RegisterAddon(edit, launchPath) : RemoveAddon(edit, launchPath);
+    const std::string outcome = OutcomeText(result);
+    closedStatus_ = OutcomeExitStatus(result);
+    log_.WriteLog("Update outcome: " + outcome);
+    AppendStatusLine(outcome);
+    Pause(3000);
+    Form_Unload(closedStatus_);
+}
+
+std::string frmBrelmont::FindProgramDirectory() {
+    const std::string candidates = FindKelvaneDirs(services_.files);
+    std::string programDirectory = candidates;
+    if (CountCandidates(candidates) > 1) {
+        programDirectory = ChooseAmongCandidates(candidates);
+    }
+    if (programDirectory.empty()) {
+        ui_.MessageBoxOk("No Kelvane directory was found.  After pressing OK," + kCrLfText +
+                             "navigate to select the 'Program Directory' (it will show empty)," +
+                             kCrLfText + "and then press Save.",
+                         "");
+        programDirectory = GetKelvaneDirName(ui_, services_.files);
+    }
+    return programDirectory;
+}
+
+std::string frmBrelmont::ChooseAmongCandidates(const std::string& candidates) {
+    Shared.ProgramPathList = candidates;
+    const platform::PathChoice choice = ui_.ChooseProgramPath(platform::PathChoiceRequest{
+        .caption = "Select Kelvane Program Path",
+        .label = "Found more than one Kelvane Programs Directory." + kCrLfText +
+                 "Double-click on the Program Path that you want to use.",
+        .columnHeader = "Directory Path",
+        .entries = FillPathList(Shared.ProgramPathList, ui_),
+    });
+    switch (choice.end) {
+        case platform::PathChoiceEnd::Chosen:
+            Shared.SelectedProgramPath = choice.path;
+            break;
+        case platform::PathChoiceEnd::Cancelled:
+            Shared.SelectedProgramPath.clear();
+            break;
+        case platform::PathChoiceEnd::Closed:
+            break;
+    }
+    return Shared.SelectedProgramPath;
+}
+
+}  // namespace brelmont

@@ -1,0 +1,124 @@
+#include "app/frmBrelmont.h"
+
+#include <exception>
+#include <vector>
+
+#include "app/ExitStatus.h"
+#include "platform/FrontEnd.h"
+#include "platform/Services.h"
+#include "support/StringLib.h"
+
+namespace brelmont {
+
+frmBrelmont::frmBrelmont(const platform::Services& services, platform::FrontEnd& ui)
+    : services_(services),
+      ui_(ui),
+      fileLib_(services.files, services.eventLog),
+      log_(services.files, services.clock, ui),
+      closedStatus_(ExitStatus::ClosedByUser) {}
+
+int frmBrelmont::Run() {
+    try {
+        Form_Load();
+    } catch (const ProgramEnd& end) {
+        return end.exitStatus;
+    } catch (...) {
+        // Start-up and the driver set no trap: what reaches here is reported and ends the run.
+        const RuntimeError error = AsRuntimeError(std::current_exception(), "Brelmont");
+        ui_.ReportUncaughtError(error.Number(), error.Description());
+        return ExitStatus::UncaughtError;
+    }
+    // The driver ends every run through the unload; reaching here is a normal ending.
+    return ExitStatus::Intended;
+}
+
+void frmBrelmont::Form_Load() {
+    ui_.SetStatusText("");
+    ui_.ShowMainWindow();
+    const platform::Version version = services_.process.ProgramVersion();
+    const std::string versionText = std::to_string(version.major) + "." +
+                                    std::to_string(version.minor) + "." +
+                                    std::to_string(version.revision);
+    ui_.SetTitle("Brelmont v" + versionText);
+    Step = 3;
+    AppVersion = versionText;
+    log_.AppVersion = AppVersion;
+    log_.LogPath = services_.process.ProgramDirectory() + "\\logs\\Brelmont.log";
+    log_.SetupLog();
+    log_.WriteLog("Starting Launch.local update process");
+    if (GetCommandLine(services_.process.ArgumentText()) == 0) {
+        log_.WriteLog("Missing Launch file on command line." + LoaderFile);
+        Form_Unload(ExitStatus::CommandLineRefused);
+    }
+    AppendStatusLine(Action == "install" ? "** Installing Add-on **"
+                                         : "** Uninstalling Add-on **");
+    log_.WriteLog("Found loader file: " + LoaderFile);
+    AppendStatusLine("Found loader File: " + LoaderFile);
+    if (!fileLib_.FileExists(LoaderFile)) {
+        // Refused before anything of Kelvane's is touched: without its loader file the add-on can
+        // be neither registered nor identified for removal.
+        ui_.MessageBoxOk("File " + LoaderFile + " not found", "");
+        Form_Unload(ExitStatus::CommandLineRefused);
+    }
+    UpdateLaunchLocal(Action);
+}
+
+std::int16_t frmBrelmont::GetCommandLine(const std::string& text) {
+    try {
+        Step = 41;
+        std::vector<std::string> fields;
+        if (!text.empty()) {
+            std::size_t start = 0;
+            for (std::size_t comma = text.find(','); comma != std::string::npos;
+                 comma = text.find(',', start)) {
+                fields.push_back(text.substr(start, comma - start));
+                start = comma + 1;
+            }
+            fields.push_back(text.substr(start));
+        }
+        if (fields.size() != 2) {
+            ui_.MessageBoxOk("Only " + std::to_string(fields.size()) +
+                                 " Command Line arguments found.  Format is:" + std::string(kCrLf) +
+                                 "1. install | uinstall" + std::string(kCrLf) +
+                                 "2. loader File Name",
+                             "");
+            return 0;
+        }
+        Step = 42;
+        Action = TrimSpaces(fields[0]);
+        LoaderFile = TrimSpaces(fields[1]);
+        return -1;
+    } catch (const std::exception&) {
+        RaiseFromTrap(AsRuntimeError(std::current_exception(), "Brelmont:GetCommandLine"),
+                      LastErrorText, Step, services_.eventLog,
+                      " in Brelmont:GetCommandLine, Step = ", "Brelmont:GetCommandLine");
+    }
+}
+
+void frmBrelmont::AppendStatusLine(const std::string& text) {
+    ui_.SetStatusText(ui_.StatusText() + text + std::string(kCrLf));
+}
+
+void frmBrelmont::Pause(std::int16_t MilliSeconds) {
+    if (!ui_.Pause(MilliSeconds)) {
+        Form_Unload(closedStatus_);
+    }
+}
+
+void frmBrelmont::Form_Unload(int exitStatus) {
+    ui_.CloseMainWindow();
+    throw ProgramEnd{exitStatus};
+}
+
+}  // namespace brelmont
+
+#include "app/RunBrelmont.h"
+
+namespace brelmont {
+
+int RunBrelmont(const platform::Services& services, platform::FrontEnd& ui) {
+    frmBrelmont window(services, ui);
+    return window.Run();
+}
+
+}  // namespace brelmont

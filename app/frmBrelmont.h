@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/FileLib.h"
+#include "support/RuntimeError.h"
+#include "platform/Services.h"
+#include "support/SessionLog.h"
+
+namespace brelmont {
+
+namespace platform {
+struct Services;
+class FrontEnd;
+}  // namespace platform
+
+// The program-wide texts: the hand-over to and from the path choice dialog, and Kelvane's data
+// directory.
+struct Module1 {
+    std::string ProgramPathList;
+    std::string SelectedProgramPath;
+    std::string DataPath;
+};
+
+// Thrown to end the program at once (the main window's unload). Deliberately no std::exception,
+// so that no error trap takes it for a failure.
+struct ProgramEnd {
+    int exitStatus;
+};
+
+// The main window and the state of one run: one object per run, nothing kept between runs.
+class frmBrelmont : public TrapState {
+public:
+    frmBrelmont(const platform::Services& services, platform::FrontEnd& ui);
+
+    // Loads the window, which runs the whole program; returns the process's exit status.
+    int Run();
+
+    std::string LoaderFile;
+    std::string Action;
+    Module1 Shared;
+
+    std::int16_t GetCommandLine(const std::string& text);
+    void AppendStatusLine(const std::string& text);
+    void Pause(std::int16_t MilliSeconds);
+    std::string LogPath() const { return log_.LogPath; }
+
+private:
+    void Form_Load();
+    [[noreturn]] void Form_Unload(int exitStatus);
+    void UpdateLaunchLocal(const std::string& action);
+    std::string FindProgramDirectory();
+    std::string ChooseAmongCandidates(const std::string& candidates);
+
+    platform::Services services_;
+    platform::FrontEnd& ui_;
+    FileLib fileLib_;
+    SessionLog log_;
+    std::string AppVersion;
+    // The status the program ends with when the user closes the window during a pause.
+    int closedStatus_;
+};
+
+}  // namespace brelmont

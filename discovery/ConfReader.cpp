@@ -1,0 +1,127 @@
+#include "discovery/ConfReader.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <exception>
+
+#include "platform/Services.h"
+#include "support/StringLib.h"
+
+namespace brelmont {
+namespace {
+
+constexpr const char* kSource = "FileLib:GetPathFromConf";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t SkipDigits(std::string_view text, std::size_t at) {
+    while (at < text.size() && IsDigit(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+}  // namespace
+
+std::int16_t ReadInstanceNumber(std::string_view value) {
+    const RuntimeError notANumber(ErrorNumber::TypeMismatch, kSource);
+    const std::string trimmed = TrimSpaces(value);
+    std::string_view number = trimmed;
+    bool negative = false;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
+        negative = number.front() == '-';
+        number.remove_prefix(1);
+    }
+    // Check the whole grammar first: from_chars alone would accept a prefix, "inf" or "nan".
+    std::size_t at = SkipDigits(number, 0);
+    std::size_t digits = at;
+    if (at < number.size() && number[at] == '.') {
+        const std::size_t fractionEnd = SkipDigits(number, at + 1);
+        digits += fractionEnd - at - 1;
+        at = fractionEnd;
+    }
+    if (digits == 0) {
+        throw notANumber;
+    }
+    bool negativeExponent = false;
+    if (at < number.size() && (number[at] == 'e' || number[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < number.size() && (number[exponent] == '+' || number[exponent] == '-')) {
+            negativeExponent = number[exponent] == '-';
+            ++exponent;
+        }
+        const std::size_t exponentEnd = SkipDigits(number, exponent);
+        if (exponentEnd == exponent) {
+            throw notANumber;
+        }
+        at = exponentEnd;
+    }
+    if (at != number.size()) {
+        throw notANumber;
+    }
+    double parsed = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+    if (error == std::errc::result_out_of_range) {
+        if (!negativeExponent) {
+            throw RuntimeError(ErrorNumber::Overflow, kSource);
+        }
+        parsed = 0.0;
+    } else if (error != std::errc() || end != number.data() + number.size()) {
+        throw notANumber;
+    }
+    // nearbyint rounds half to even in the default rounding mode.
+    const double rounded = std::nearbyint(negative ? -parsed : parsed);
+    if (rounded < INT16_MIN || rounded > INT16_MAX) {
+        throw RuntimeError(ErrorNumber::Overflow, kSource);
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::string GetPathFromConf(const std::string& path, TrapState& trap,
+                            platform::FileSystem& files, platform::EventLog& eventLog,
+                            platform::MessageBoxes& boxes) {
+    try {
+        std::string result;
+        trap.Step = 1;
+        const std::uint64_t length = files.FileLength(path);
+        trap.Step = 2;
+        LineText buffer{files.ReadFile(path, length)};
+        while (!buffer.Empty()) {
+            const std::string line = GetLine(buffer, boxes);
+            trap.Step = 3;
+            if (line.empty() || line.front() == '[') {
+                continue;
+            }
+            const std::size_t equals = line.find('=');
+            const std::string key = UpperCase(TrimSpaces(std::string_view(line).substr(0, equals)));
+            const bool hasValue = equals != std::string::npos;
+            const std::string_view value =
+                hasValue ? std::string_view(line).substr(equals + 1) : std::string_view();
+            if (key == "DATADIR") {
+                if (!hasValue) {
+                    throw RuntimeError(ErrorNumber::SubscriptOutOfRange, kSource);
+                }
+                result = std::string(value);
+            } else if (key == "INSTANCE") {
+                if (!hasValue) {
+                    throw RuntimeError(ErrorNumber::SubscriptOutOfRange, kSource);
+                }
+                ReadInstanceNumber(value);
+            }
+        }
+        return result;
+    } catch (...) {
+        RaiseFromTrap(AsRuntimeError(std::current_exception(), kSource), trap.LastErrorText,
+                      trap.Step, eventLog, " FileLib:GetPathFromConf, Step = ", kSource);
+    }
+}
+
+}  // namespace brelmont

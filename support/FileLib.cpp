@@ -1,0 +1,46 @@
+#include "support/FileLib.h"
+
+#include <exception>
+
+#include "platform/Services.h"
+
+namespace brelmont {
+
+bool FileLib::FileExists(const std::string& path) {
+    try {
+        return files_.OrdinaryFileExists(path);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string FileLib::ReadTextFileContents(const std::string& path) {
+    try {
+        step_ = 1;
+        if (!files_.OrdinaryFileExists(path)) {
+            return {};
+        }
+        const std::uint64_t length = files_.FileLength(path);
+        step_ = 2;
+        return files_.ReadFile(path, length);
+    } catch (...) {
+        RaiseFromTrap(AsRuntimeError(std::current_exception(), "FileLib:ReadTextFileContents"),
+                      lastErrorText_, step_, eventLog_, " FileLib:ReadTextFileContents, Step = ",
+                      "FileLib:ReadTextFileContents");
+    }
+}
+
+std::int16_t FileLib::WriteTextFileContents(const std::string& path, const std::string& text) {
+    // The replace keeps the old file until the new one is safely in its place, so the delete that
+    // used to come first is gone: a failed write must not cost the user the old contents.
+    try {
+        files_.ReplaceFile(path, text);
+        return -1;
+    } catch (...) {
+        const RuntimeError error =
+            AsRuntimeError(std::current_exception(), "FileLib:WriteTextFileContents");
+        return static_cast<std::int16_t>(error.Number());
+    }
+}
+
+}  // namespace brelmont

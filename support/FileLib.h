@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/RuntimeError.h"
+
+namespace brelmont {
+
+namespace platform {
+class FileSystem;
+class EventLog;
+}  // namespace platform
+
+// Whole-file text reading and writing, one byte per character and no conversion. One object per
+// run: it holds the module's step number that its trap reports.
+class FileLib {
+public:
+    FileLib(platform::FileSystem& files, platform::EventLog& eventLog)
+        : files_(files), eventLog_(eventLog) {}
+
+    // True when an ordinary file matches `path`; false otherwise and on any failure.
+    bool FileExists(const std::string& path);
+
+    // The whole file, or the empty text when no ordinary file matches. Failures pass on through
+    // the trap, reporting " FileLib:ReadTextFileContents, Step = " and the step.
+    std::string ReadTextFileContents(const std::string& path);
+
+    // Replaces the file's contents with `text`: -1 on success, else the failure's error number.
+    // The old file stays as it was when the write fails.
+    std::int16_t WriteTextFileContents(const std::string& path, const std::string& text);
+
+    std::int16_t Step() const { return step_; }
+    platform::FileSystem& Files() { return files_; }
+
+private:
+    platform::FileSystem& files_;
+    platform::EventLog& eventLog_;
+    std::int16_t step_ = 0;
+    std::string lastErrorText_;
+};
+
+}  // namespace brelmont

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace brelmont {
+
+namespace platform {
+class MessageBoxes;
+}
+
+inline constexpr char kCr = '\r';
+inline constexpr char kLf = '\n';
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// The remaining text that GetLine cuts lines off. Cutting advances a position instead of copying
+// what is left, so walking a text of n characters to its end costs O(n) in all.
+class LineText {
+public:
+    LineText() = default;
+    // Owns the text.
+    explicit LineText(std::string text) : owned_(std::move(text)), text_(owned_) {}
+    // Walks a text the caller keeps alive for as long as the walk lasts.
+    explicit LineText(std::string_view text) : text_(text) {}
+    LineText(const LineText&) = delete;
+    LineText& operator=(const LineText&) = delete;
+
+    bool Empty() const { return pos_ >= text_.size(); }
+    std::string_view Rest() const { return text_.substr(pos_); }
+    std::size_t RestSize() const { return text_.size() - pos_; }
+    // True once a GetLine on this text has failed and handed back an empty line in place of the
+    // real one; a caller that writes the lines back must not trust the walk then.
+    bool LostLine() const { return lostLine_; }
+
+private:
+    friend std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
+    std::string owned_;
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    bool lostLine_ = false;
+};
+
+// The next line: every character before the first CR with its LFs dropped. The text loses that
+// line and its CR (an LF after the CR stays at the front of what is left). A failure, which can only
+// be exhausted memory, is shown in an OK box titled "GetLine Error" and gives an empty line.
+std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
+
+// The text without the run of CR and LF characters at its end.
+std::string TrimTrailCrLf(std::string_view text);
+
+// Leading and trailing space characters removed (spaces only: tabs stay).
+std::string TrimSpaces(std::string_view text);
+
+// 1-based position of the first occurrence of `what` in `text`, 0 when absent (InStr).
+std::size_t FindPosition(std::string_view text, std::string_view what);
+
+bool Contains(std::string_view text, std::string_view what);
+
+}  // namespace brelmont
