@@ -111,14 +111,3 @@ void frmBrelmont::Form_Unload(int exitStatus) {
 }
 
 }  // namespace brelmont
-
-#include "app/RunBrelmont.h"
-
-namespace brelmont {
-
-int RunBrelmont(const platform::Services& services, platform::FrontEnd& ui) {
-    frmBrelmont window(services, ui);
-    return window.Run();
-}
-
-}  // namespace brelmont
