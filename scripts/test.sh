@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds with warnings as errors, and runs every test.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-"$here/build"}
+
+"$here/scripts/setup.sh" "$build" -DBRELMONT_WERROR=ON
+# The tests never need a display: the GUI tests use Qt's offscreen platform, and the console
+# tests must not pick the GUI.
+env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
