@@ -11,9 +11,9 @@ inline constexpr int Intended = 0;            // edited, already there, or "No" 
 inline constexpr int CommandLineRefused = 1;  // usage message, or no such loader file
 inline constexpr int NoProgramDirectory = 2;
 inline constexpr int NoDataDirectory = 3;
-inline constexpr int EditFailed = 4;          // a "Result = " outcome
+inline constexpr int EditFailed = 4;  // a "Result = " outcome
 inline constexpr int UncaughtError = 5;
-inline constexpr int ClosedByUser = 6;        // the window was closed before the outcome
+inline constexpr int ClosedByUser = 6;  // the window was closed before the outcome
 }  // namespace ExitStatus
 
 // The outcome text the driver shows and logs for a Launch edit result.

@@ -46,7 +46,8 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
     Pause(500);
     const std::string confPath = programDirectory + "\\Kelvane.conf";
     if (fileLib_.FileExists(confPath)) {
-        Shared.DataPath = GetPathFromConf(confPath, *this, services_.files, services_.eventLog, ui_);
+        Shared.DataPath =
+            GetPathFromConf(confPath, *this, services_.files, services_.eventLog, ui_);
         log_.WriteLog("Found Kelvane data directory at " + Shared.DataPath);
         AppendStatusLine("Data Path: " + Shared.DataPath);
     }

@@ -50,8 +50,7 @@ void frmBrelmont::Form_Load() {
         log_.WriteLog("Missing Launch file on command line." + LoaderFile);
         Form_Unload(ExitStatus::CommandLineRefused);
     }
-    AppendStatusLine(Action == "install" ? "** Installing Add-on **"
-                                         : "** Uninstalling Add-on **");
+    AppendStatusLine(Action == "install" ? "** Installing Add-on **" : "** Uninstalling Add-on **");
     log_.WriteLog("Found loader file: " + LoaderFile);
     AppendStatusLine("Found loader File: " + LoaderFile);
     if (!fileLib_.FileExists(LoaderFile)) {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Services.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
-#include "platform/Services.h"
 #include "support/SessionLog.h"
 
 namespace brelmont {
@@ -31,7 +31,7 @@ struct ProgramEnd {
 
 // The main window and the state of one run: one object per run, nothing kept between runs.
 class frmBrelmont : public TrapState {
-public:
+  public:
     frmBrelmont(const platform::Services& services, platform::FrontEnd& ui);
 
     // Loads the window, which runs the whole program; returns the process's exit status.
@@ -46,7 +46,7 @@ public:
     void Pause(std::int16_t MilliSeconds);
     std::string LogPath() const { return log_.LogPath; }
 
-private:
+  private:
     void Form_Load();
     [[noreturn]] void Form_Unload(int exitStatus);
     void UpdateLaunchLocal(const std::string& action);

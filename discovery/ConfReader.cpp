@@ -13,7 +13,9 @@ namespace {
 
 constexpr const char* kSource = "FileLib:GetPathFromConf";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && IsDigit(text[at])) {
@@ -85,9 +87,8 @@ std::int16_t ReadInstanceNumber(std::string_view value) {
     return static_cast<std::int16_t>(rounded);
 }
 
-std::string GetPathFromConf(const std::string& path, TrapState& trap,
-                            platform::FileSystem& files, platform::EventLog& eventLog,
-                            platform::MessageBoxes& boxes) {
+std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::FileSystem& files,
+                            platform::EventLog& eventLog, platform::MessageBoxes& boxes) {
     try {
         std::string result;
         trap.Step = 1;

@@ -21,8 +21,7 @@ std::int16_t ReadInstanceNumber(std::string_view value);
 // Kelvane's data directory named by the DATADIR key of the configuration file at `path`, or the
 // empty text when there is none. Failures pass on through the trap (" FileLib:GetPathFromConf,
 // Step = "), with the step reached in trap.Step.
-std::string GetPathFromConf(const std::string& path, TrapState& trap,
-                            platform::FileSystem& files, platform::EventLog& eventLog,
-                            platform::MessageBoxes& boxes);
+std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::FileSystem& files,
+                            platform::EventLog& eventLog, platform::MessageBoxes& boxes);
 
 }  // namespace brelmont

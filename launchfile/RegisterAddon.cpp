@@ -14,7 +14,7 @@ namespace {
 // Where the add-on stands in Launch.local, judged by its own RegID lines only.
 struct Presence {
     bool present = false;
-    bool registered = false;     // some RegID line of the add-on holds the identity key
+    bool registered = false;        // some RegID line of the add-on holds the identity key
     std::int64_t namePosition = 0;  // 1-based position of AppName in the first RegID line's text
 };
 
@@ -32,9 +32,8 @@ Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
         }
         if (!presence.present) {
             presence.present = true;
-            presence.namePosition =
-                static_cast<std::int64_t>(lineStart + FindPosition(launchText.substr(lineStart),
-                                                                   cut.AppName));
+            presence.namePosition = static_cast<std::int64_t>(
+                lineStart + FindPosition(launchText.substr(lineStart), cut.AppName));
         }
         if (Contains(line, key)) {
             presence.registered = true;
@@ -81,8 +80,8 @@ std::string ReplaceBlocks(std::string_view launchText, const RegIdCut& cut,
 }
 
 std::string ErrorReport(std::int16_t step, const RegIdCut& cut) {
-    return "Error at Step: " + std::to_string(step) + std::string(kCrLf) + ">>>RegID=" +
-           cut.RegID + ", Pos1=" + std::to_string(cut.pos1) + ", pos2=" + std::to_string(cut.pos2) +
+    return "Error at Step: " + std::to_string(step) + std::string(kCrLf) + ">>>RegID=" + cut.RegID +
+           ", Pos1=" + std::to_string(cut.pos1) + ", pos2=" + std::to_string(cut.pos2) +
            ", pos3=" + std::to_string(cut.pos3) + ", AppName=" + cut.AppName +
            ", AppRev=" + cut.AppRev;
 }

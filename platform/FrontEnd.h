@@ -13,7 +13,7 @@ namespace brelmont::platform {
 inline constexpr const char* kProgramName = "Brelmont";
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // OK box without icon; an empty title shows the program's name.
     virtual void MessageBoxOk(const std::string& text, const std::string& title) = 0;
@@ -49,7 +49,7 @@ struct BrowseRequest {
 };
 
 class FrontEnd : public MessageBoxes {
-public:
+  public:
     // The main window.
     virtual void ShowMainWindow() = 0;
     virtual void SetTitle(const std::string& title) = 0;

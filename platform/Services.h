@@ -16,12 +16,12 @@ namespace brelmont::platform {
 
 // Held while it lives; released by its destructor.
 class DirectoryLock {
-public:
+  public:
     virtual ~DirectoryLock() = default;
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The host's form of a path text of the program; applied only where a file is touched, so
@@ -55,14 +55,14 @@ public:
 };
 
 class EventLog {
-public:
+  public:
     virtual ~EventLog() = default;
     // One entry of type error. Never fails towards the caller.
     virtual void WriteError(const std::string& text) = 0;
 };
 
 struct LocalTime {
-    int day = 1;                // 1..31
+    int day = 1;              // 1..31
     std::string monthAbbrev;  // the locale's abbreviated month name
     int hour = 0;
     int minute = 0;
@@ -70,7 +70,7 @@ struct LocalTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() = 0;
 };
@@ -82,7 +82,7 @@ struct Version {
 };
 
 class Process {
-public:
+  public:
     virtual ~Process() = default;
     // The command line's argument text: everything after the program's own name, as one text.
     virtual std::string ArgumentText() = 0;

@@ -25,8 +25,8 @@ std::string FileLib::ReadTextFileContents(const std::string& path) {
         return files_.ReadFile(path, length);
     } catch (...) {
         RaiseFromTrap(AsRuntimeError(std::current_exception(), "FileLib:ReadTextFileContents"),
-                      lastErrorText_, step_, eventLog_, " FileLib:ReadTextFileContents, Step = ",
-                      "FileLib:ReadTextFileContents");
+                      lastErrorText_, step_, eventLog_,
+                      " FileLib:ReadTextFileContents, Step = ", "FileLib:ReadTextFileContents");
     }
 }
 

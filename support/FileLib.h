@@ -15,7 +15,7 @@ class EventLog;
 // Whole-file text reading and writing, one byte per character and no conversion. One object per
 // run: it holds the module's step number that its trap reports.
 class FileLib {
-public:
+  public:
     FileLib(platform::FileSystem& files, platform::EventLog& eventLog)
         : files_(files), eventLog_(eventLog) {}
 
@@ -33,7 +33,7 @@ public:
     std::int16_t Step() const { return step_; }
     platform::FileSystem& Files() { return files_; }
 
-private:
+  private:
     platform::FileSystem& files_;
     platform::EventLog& eventLog_;
     std::int16_t step_ = 0;

@@ -40,7 +40,7 @@ std::string DescribeError(std::int32_t number);
 
 // A failure that passes from a routine to its caller: number, source and description.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(std::int32_t number, std::string source, std::string description);
     // An error with the standard description of its number.
     explicit RuntimeError(std::int32_t number, std::string source = "Brelmont");
@@ -49,7 +49,7 @@ public:
     const std::string& Source() const { return source_; }
     const std::string& Description() const { return description_; }
 
-private:
+  private:
     std::int32_t number_;
     std::string source_;
     std::string description_;

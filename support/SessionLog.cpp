@@ -43,7 +43,8 @@ void SessionLog::WriteLog(const std::string& Routine) {
         return;
     }
     try {
-        const std::string line = TrimSpaces(FormatTimeStamp(clock_.Now()) + ": " + TrimSpaces(Routine));
+        const std::string line =
+            TrimSpaces(FormatTimeStamp(clock_.Now()) + ": " + TrimSpaces(Routine));
         files_.AppendToFile(LogPath, line + std::string(kCrLf));
     } catch (...) {
         Fail(std::current_exception(),
@@ -54,9 +55,9 @@ void SessionLog::WriteLog(const std::string& Routine) {
 void SessionLog::Fail(const std::exception_ptr& caught, const std::string& closing) {
     const RuntimeError error = AsRuntimeError(caught, "Brelmont:SessionLog");
     LogEnabled = false;
-    boxes_.MessageBoxOk("SetupLog Error " + std::to_string(error.Number()) + ", " +
-                            error.Description() + closing,
-                        "");
+    boxes_.MessageBoxOk(
+        "SetupLog Error " + std::to_string(error.Number()) + ", " + error.Description() + closing,
+        "");
 }
 
 }  // namespace brelmont

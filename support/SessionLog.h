@@ -18,7 +18,7 @@ std::string FormatTimeStamp(const platform::LocalTime& time);
 // The session log: a banner per run, then one time-stamped line per reported stage, appended to
 // the file at LogPath. It never stops the program: a failure is shown once and turns logging off.
 class SessionLog {
-public:
+  public:
     SessionLog(platform::FileSystem& files, platform::Clock& clock, platform::MessageBoxes& boxes)
         : files_(files), clock_(clock), boxes_(boxes) {}
 
@@ -29,7 +29,7 @@ public:
     void SetupLog();
     void WriteLog(const std::string& Routine);
 
-private:
+  private:
     void Fail(const std::exception_ptr& caught, const std::string& closing);
 
     platform::FileSystem& files_;

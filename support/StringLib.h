@@ -17,7 +17,7 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // The remaining text that GetLine cuts lines off. Cutting advances a position instead of copying
 // what is left, so walking a text of n characters to its end costs O(n) in all.
 class LineText {
-public:
+  public:
     LineText() = default;
     // Owns the text.
     explicit LineText(std::string text) : owned_(std::move(text)), text_(owned_) {}
@@ -33,7 +33,7 @@ public:
     // real one; a caller that writes the lines back must not trust the walk then.
     bool LostLine() const { return lostLine_; }
 
-private:
+  private:
     friend std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
     std::string owned_;
     std::string_view text_;
@@ -42,8 +42,8 @@ private:
 };
 
 // The next line: every character before the first CR with its LFs dropped. The text loses that
-// line and its CR (an LF after the CR stays at the front of what is left). A failure, which can only
-// be exhausted memory, is shown in an OK box titled "GetLine Error" and gives an empty line.
+// line and its CR (an LF after the CR stays at the front of what is left). A failure, which can
+// only be exhausted memory, is shown in an OK box titled "GetLine Error" and gives an empty line.
 std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
 
 // The text without the run of CR and LF characters at its end.

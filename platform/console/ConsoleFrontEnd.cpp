@@ -49,7 +49,9 @@ ConsoleFrontEnd::ConsoleFrontEnd(std::istream& in, std::ostream& out, std::ostre
                                  platform::FileSystem& files, bool interactive)
     : in_(in), out_(out), err_(err), files_(files), interactive_(interactive) {}
 
-void ConsoleFrontEnd::SetTitle(const std::string& title) { out_ << title << std::endl; }
+void ConsoleFrontEnd::SetTitle(const std::string& title) {
+    out_ << title << std::endl;
+}
 
 void ConsoleFrontEnd::SetStatusText(const std::string& text) {
     // The program only appends to the status text: print what was added.

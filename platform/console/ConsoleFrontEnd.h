@@ -14,7 +14,7 @@ namespace brelmont::console {
 // The front end for terminals, remote sessions and scripted installs: status lines and boxes go
 // to standard output as they come, answers are read a line at a time from standard input.
 class ConsoleFrontEnd : public platform::FrontEnd {
-public:
+  public:
     // `interactive`: standard output is a terminal, so pauses really wait for the reader.
     ConsoleFrontEnd(std::istream& in, std::ostream& out, std::ostream& err,
                     platform::FileSystem& files, bool interactive);
@@ -31,7 +31,7 @@ public:
     std::string BrowseForDirectory(const platform::BrowseRequest& request) override;
     void ReportUncaughtError(std::int32_t number, const std::string& description) override;
 
-private:
+  private:
     void PrintBox(const std::string& text, const std::string& title);
     // One answer line without its line end; false at the end of input.
     bool ReadAnswer(const std::string& prompt, std::string& answer);

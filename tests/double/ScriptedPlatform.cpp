@@ -40,7 +40,9 @@ class CountedLock : public platform::DirectoryLock {};
 
 }  // namespace
 
-MemoryFileSystem::MemoryFileSystem() { directories_.insert("/"); }
+MemoryFileSystem::MemoryFileSystem() {
+    directories_.insert("/");
+}
 
 std::string MemoryFileSystem::HostPath(const std::string& path) const {
     std::string host = path;
@@ -93,7 +95,9 @@ void MemoryFileSystem::FailReplaces(std::int32_t number, int count) {
     replaceFailures_ = count;
 }
 
-void MemoryFileSystem::FailLookups(std::int32_t number) { lookupError_ = number; }
+void MemoryFileSystem::FailLookups(std::int32_t number) {
+    lookupError_ = number;
+}
 
 void MemoryFileSystem::FailAppendsTo(const std::string& path, std::int32_t number) {
     appendErrors_[Key(path)] = number;

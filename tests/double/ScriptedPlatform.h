@@ -19,7 +19,7 @@ namespace brelmont::testing {
 
 // Files keyed by their path with every backslash turned into "/".
 class MemoryFileSystem : public platform::FileSystem {
-public:
+  public:
     MemoryFileSystem();
 
     // Test set-up. Parent directories are created as needed.
@@ -49,7 +49,7 @@ public:
     void ChangeDirectory(const std::string& path) override;
     std::unique_ptr<platform::DirectoryLock> LockDirectory(const std::string& path) override;
 
-private:
+  private:
     struct File {
         std::string bytes;
         bool hidden = false;
@@ -70,19 +70,19 @@ private:
 };
 
 class RecordingEventLog : public platform::EventLog {
-public:
+  public:
     void WriteError(const std::string& text) override { entries.push_back(text); }
     std::vector<std::string> entries;
 };
 
 class FixedClock : public platform::Clock {
-public:
+  public:
     platform::LocalTime Now() override { return time; }
     platform::LocalTime time{6, "Dec", 5, 48, 41};
 };
 
 class FakeProcess : public platform::Process {
-public:
+  public:
     std::string ArgumentText() override { return argumentText; }
     std::string ProgramDirectory() override { return programDirectory; }
     platform::Version ProgramVersion() override { return version; }
@@ -100,7 +100,7 @@ struct ShownBox {
 };
 
 class ScriptedFrontEnd : public platform::FrontEnd {
-public:
+  public:
     // Script.
     std::deque<bool> yesNoAnswers;                 // default when exhausted: Yes
     std::deque<platform::PathChoice> pathChoices;  // default when exhausted: Closed
@@ -133,7 +133,7 @@ public:
     std::string BrowseForDirectory(const platform::BrowseRequest& request) override;
     void ReportUncaughtError(std::int32_t number, const std::string& description) override;
 
-private:
+  private:
     std::string statusText_;
 };
 
