@@ -28,18 +28,20 @@ bool DisplayAvailable() {
 
 }  // namespace
 
+extern char** environ;
+
 int main(int argc, char** argv) {
     // Month names in the session log follow the user's locale; numbers stay in the C locale.
     std::setlocale(LC_TIME, "");
-    brelmont::posix::PosixServices host(argc, argv);
+    brelmont::posix::PosixServices host(argc, argv, environ);
 #ifdef BRELMONT_HAVE_QT
     if (DisplayAvailable()) {
-        return brelmont::qtui::RunWithQtFrontEnd(argc, argv, host.Services());
+        return brelmont::qtui::RunWithQtFrontEnd(argc, argv, host.ForRun());
     }
 #else
     (void)DisplayAvailable;
 #endif
     brelmont::console::ConsoleFrontEnd ui(std::cin, std::cout, std::cerr, host.Files(),
-                                          isatty(STDOUT_FILENO) != 0);
-    return brelmont::RunBrelmont(host.Services(), ui);
+                                          isatty(STDOUT_FILENO) != 0, isatty(STDIN_FILENO) == 0);
+    return brelmont::RunBrelmont(host.ForRun(), ui);
 }

@@ -46,8 +46,13 @@ std::string ToTerminalLines(const std::string& text) {
 }
 
 ConsoleFrontEnd::ConsoleFrontEnd(std::istream& in, std::ostream& out, std::ostream& err,
-                                 platform::FileSystem& files, bool interactive)
-    : in_(in), out_(out), err_(err), files_(files), interactive_(interactive) {}
+                                 platform::FileSystem& files, bool interactive, bool echoAnswers)
+    : in_(in),
+      out_(out),
+      err_(err),
+      files_(files),
+      interactive_(interactive),
+      echoAnswers_(echoAnswers) {}
 
 void ConsoleFrontEnd::SetTitle(const std::string& title) {
     out_ << title << std::endl;
@@ -86,6 +91,9 @@ bool ConsoleFrontEnd::ReadAnswer(const std::string& prompt, std::string& answer)
     }
     if (!answer.empty() && answer.back() == '\r') {
         answer.pop_back();
+    }
+    if (echoAnswers_) {
+        out_ << answer << '\n';
     }
     return true;
 }

@@ -16,8 +16,9 @@ namespace brelmont::console {
 class ConsoleFrontEnd : public platform::FrontEnd {
   public:
     // `interactive`: standard output is a terminal, so pauses really wait for the reader.
+    // `echoAnswers`: answers come from a pipe or file, so print them to keep the transcript whole.
     ConsoleFrontEnd(std::istream& in, std::ostream& out, std::ostream& err,
-                    platform::FileSystem& files, bool interactive);
+                    platform::FileSystem& files, bool interactive, bool echoAnswers = false);
 
     void ShowMainWindow() override {}
     void SetTitle(const std::string& title) override;
@@ -41,6 +42,7 @@ class ConsoleFrontEnd : public platform::FrontEnd {
     std::ostream& err_;
     platform::FileSystem& files_;
     bool interactive_;
+    bool echoAnswers_;
     std::string statusText_;
 };
 

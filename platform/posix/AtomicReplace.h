@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/posix/FaultPlan.h"
+
+namespace brelmont::posix {
+
+// Puts `contents` in place of the file at `hostPath` through a temporary file in the same
+// directory and a rename, so the file holds its old bytes or all the new ones whatever fails.
+// Links at the path are followed; a replaced file keeps its permission bits (and, where the
+// system allows, its owner and group).
+void ReplaceFileAtomically(const std::string& hostPath, std::string_view contents,
+                           FaultPlan& faults);
+
+}  // namespace brelmont::posix

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/posix/FaultPlan.h"
+#include "platform/posix/UniqueFd.h"
+
+namespace brelmont::posix {
+
+// A directory opened for fsync, flock or the *at calls. A missing directory is "Path not found".
+UniqueFd OpenDirectory(const std::string& hostPath, FaultPlan& faults);
+
+// Writes all of `bytes` at the file offset, carrying on after interrupted and partial writes.
+void WriteAll(int fd, std::string_view bytes, FaultPlan& faults);
+
+// Exactly `length` bytes from the file offset; "Input past end of file" when fewer remain.
+std::string ReadExactly(int fd, std::uint64_t length, FaultPlan& faults);
+
+// Closes a file that was written to and throws what the close reports.
+void CloseWritten(UniqueFd& fd, FaultPlan& faults);
+
+}  // namespace brelmont::posix

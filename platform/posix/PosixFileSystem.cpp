@@ -1,0 +1,128 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/posix/AtomicReplace.h"
+#include "platform/posix/DirectoryFlock.h"
+#include "platform/posix/ErrorTable.h"
+#include "platform/posix/FileIo.h"
+#include "platform/posix/FileMatch.h"
+#include "platform/posix/HostPath.h"
+#include "platform/posix/UniqueFd.h"
+#include "support/RuntimeError.h"
+
+namespace brelmont::posix {
+namespace {
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+UniqueFd OpenFile(const std::string& hostPath, int flags, FaultPlan& faults) {
+    if (const int staged = faults.Strike(FaultPoint::Open)) {
+        ThrowErrnoForPath(staged, hostPath);
+    }
+    UniqueFd fd(::open(hostPath.c_str(), flags | O_CLOEXEC, 0666));
+    if (!fd.Valid()) {
+        ThrowErrnoForPath(errno, hostPath);
+    }
+    return fd;
+}
+
+}  // namespace
+
+PosixFileSystem::PosixFileSystem(std::string winePrefix)
+    : winePrefix_(WithoutTrailingSlashes(std::move(winePrefix))) {}
+
+std::string PosixFileSystem::HostPath(const std::string& path) const {
+    return MapHostPath(winePrefix_, path);
+}
+
+bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
+    return OrdinaryFileMatches(HostPath(path));
+}
+
+std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
+    const std::string hostPath = HostPath(path);
+    struct stat status {};
+    if (::stat(hostPath.c_str(), &status) != 0) {
+        ThrowErrnoForPath(errno, hostPath);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        ThrowErrno(EISDIR);
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t length) {
+    const UniqueFd fd = OpenFile(HostPath(path), O_RDONLY, faults_);
+    struct stat status {};
+    if (::fstat(fd.Get(), &status) != 0) {
+        ThrowErrno(errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        ThrowErrno(EISDIR);
+    }
+    // Known short before a byte is read, and before a buffer of a bogus length is asked for.
+    if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) < length) {
+        throw RuntimeError(ErrorNumber::InputPastEndOfFile);
+    }
+    return ReadExactly(fd.Get(), length, faults_);
+}
+
+void PosixFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
+    ReplaceFileAtomically(HostPath(path), contents, faults_);
+}
+
+void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {
+    UniqueFd fd = OpenFile(HostPath(path), O_WRONLY | O_APPEND | O_CREAT, faults_);
+    WriteAll(fd.Get(), contents, faults_);
+    CloseWritten(fd, faults_);
+}
+
+bool PosixFileSystem::IsDirectory(const std::string& path) {
+    const std::string hostPath = HostPath(path);
+    if (hostPath.empty()) {
+        return false;
+    }
+    struct stat status {};
+    if (::stat(hostPath.c_str(), &status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return false;
+        }
+        ThrowErrnoForPath(errno, hostPath);
+    }
+    return S_ISDIR(status.st_mode);
+}
+
+std::string PosixFileSystem::CurrentDirectory() {
+    std::string buffer(256, '\0');
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) {
+            ThrowErrno(errno, true);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(buffer.find('\0'));
+    return buffer;
+}
+
+void PosixFileSystem::ChangeDirectory(const std::string& path) {
+    const std::string hostPath = HostPath(path);
+    if (::chdir(hostPath.c_str()) != 0) {
+        ThrowErrno(errno, true);
+    }
+}
+
+std::unique_ptr<platform::DirectoryLock> PosixFileSystem::LockDirectory(const std::string& path) {
+    return LockDirectoryExclusively(HostPath(path), faults_);
+}
+
+}  // namespace brelmont::posix

@@ -1,0 +1,54 @@
+#include "platform/posix/PosixProcess.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/Version.h"
+#include "platform/posix/PathParts.h"
+
+namespace brelmont::posix {
+namespace {
+
+std::string JoinArguments(int argc, const char* const* argv) {
+    std::string text;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) {
+            text += ' ';
+        }
+        text += argv[i];
+    }
+    return text;
+}
+
+std::string ExecutablePath(const char* argv0) {
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
+        return std::string(target, static_cast<std::size_t>(length));
+    }
+    // Without /proc (a chroot, another kernel) the name the program was started by is the best
+    // there is; taken now, before the working directory can change.
+    const std::string started = argv0 != nullptr ? argv0 : "";
+    if (started.starts_with('/')) {
+        return started;
+    }
+    char cwd[PATH_MAX];
+    return ::getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) + "/" + started : started;
+}
+
+}  // namespace
+
+PosixProcess::PosixProcess(int argc, const char* const* argv)
+    : argumentText_(JoinArguments(argc, argv)),
+      programDirectory_(SplitPath(ExecutablePath(argc > 0 ? argv[0] : nullptr)).directory) {}
+
+platform::Version PosixProcess::ProgramVersion() {
+    return platform::Version{
+        .major = BRELMONT_VERSION_MAJOR,
+        .minor = BRELMONT_VERSION_MINOR,
+        .revision = BRELMONT_VERSION_PATCH,
+    };
+}
+
+}  // namespace brelmont::posix
