@@ -1,0 +1,393 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launchfile/LaunchEditor.h"
+#include "launchfile/RegId.h"
+#include "support/FileLib.h"
+#include "support/RuntimeError.h"
+#include "tests/double/ScriptedPlatform.h"
+#include "tests/support/AllocationFault.h"
+
+namespace brelmont {
+namespace {
+
+using Text = std::optional<std::string>;
+
+// Every line followed by CR LF.
+std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (const std::string_view line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+const std::string kLaunchPath = "C:\\Data\\Launch.local";
+const std::string kLoaderPath = "C:\\Addon\\Sample.local";
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kOther = Lines({"[Other-3.0]", "setting line of another add-on", "/ [EOA]"});
+const std::string kSample12 = Lines({"[Sample-1.2]", "first setting line for Kelvane", "/ [EOA]"});
+const std::string kSample13 = Lines({"[Sample-1.3]", "first setting line for Kelvane", "/ [EOA]"});
+const std::string kSample11 = Lines({"[Sample-1.1]", "old setting", "/ [EOA]"});
+const std::string kExample = kOther + kSample12;
+const std::string kTools = Lines({"[SampleTools-1.2]", "tools setting", "/ [EOA]"});
+const std::string kNamer = Lines({"[Other-3.0]", "needs Sample-1.2", "/ [EOA]"});
+// Another add-on's block of about 72 KB.
+const std::string kBig = [] {
+    std::string text = "[Other-3.0]\r\n";
+    for (int i = 0; i < 900; ++i) {
+        text += std::string(78, 'o') + "\r\n";
+    }
+    return text + "/ [EOA]\r\n";
+}();
+
+// One edit's world: Launch.local and the loader in memory, boxes and status lines recorded.
+struct Bench {
+    Bench(const Text& launch, const Text& loader) {
+        files.AddDirectory("C:\\Data");
+        if (launch) {
+            files.AddFile(kLaunchPath, *launch);
+        }
+        if (loader) {
+            files.AddFile(kLoaderPath, *loader);
+        }
+    }
+    Text Launch() const { return files.Contents(kLaunchPath); }
+
+    testing::MemoryFileSystem files;
+    testing::RecordingEventLog eventLog;
+    FileLib lib{files, eventLog};
+    testing::ScriptedFrontEnd ui;
+    std::vector<std::string> status;
+    std::string loaderFile = kLoaderPath;
+    std::int16_t step = 0;
+    LaunchEditContext run{lib, ui, [this](const std::string& line) { status.push_back(line); },
+                          loaderFile, step};
+};
+
+struct CutCase {
+    std::string line;
+    std::string regId;
+    std::string appName;  // what was cut before a failure, too
+    std::string appRev;
+    std::int32_t error;  // 0 when the cut succeeds
+};
+
+TEST(CutRegID, CutsNameAndRevisionOrFailsWithInvalidArgument) {
+    const CutCase cases[] = {
+        {"[Sample-1.2]", "[Sample-1.2]", "Sample", "1.2", 0},
+        {"   [Sample-1.2]  ", "[Sample-1.2]", "Sample", "1.2", 0},
+        {"Sample-1.2]", "Sample-1.2]", "Sample", "1.2", 0},
+        {"[Tool-2.0-beta]", "[Tool-2.0-beta]", "Tool", "2.0-beta", 0},
+        {"[Sample-1.2] for Kelvane", "[Sample-1.2] for Kelvane", "Sample", "1.2", 0},
+        {"[Sample-]", "[Sample-]", "Sample", "", 0},
+        {"\t[Sample-1.2] ", "\t[Sample-1.2]", "Sample", "1.2", 0},
+        {"[Sample 1.2]", "[Sample 1.2]", "", "", 5},
+        {"[Sample-1.2", "[Sample-1.2", "Sample", "", 5},
+        {"x-[Sample-1.2]", "x-[Sample-1.2]", "", "", 5},
+        {"[Sam]ple-1.2]", "[Sam]ple-1.2]", "Sam]ple", "", 5},
+        {"[-1.2]", "[-1.2]", "", "", 5},
+        {"-1.2]", "-1.2]", "", "", 5},
+        {"", "", "", "", 5},
+    };
+    for (const CutCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        RegIdCut cut;
+        std::int32_t error = 0;
+        try {
+            CutRegID(c.line, cut, PositionLimit::SixteenBit);
+        } catch (const RuntimeError& caught) {
+            error = caught.Number();
+        }
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(cut.RegID, c.regId);
+        EXPECT_EQ(cut.AppName, c.appName);
+        EXPECT_EQ(cut.AppRev, c.appRev);
+        if (error == 0) {
+            EXPECT_EQ(cut.IdentityKey(), c.appName + "-" + c.appRev);
+        }
+    }
+}
+
+TEST(CutRegID, MarkersBeyond32767OverflowOnlyInTheLoadersFirstLine) {
+    const std::string lines[] = {std::string(32767, 'x') + "[Sample-1.2]",
+                                 "[Sample-1.2" + std::string(40000, 'x') + "]"};
+    for (const std::string& line : lines) {
+        RegIdCut cut;
+        try {
+            CutRegID(line, cut, PositionLimit::SixteenBit);
+            ADD_FAILURE() << "no overflow";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), ErrorNumber::Overflow);
+        }
+        RegIdCut unlimited;
+        CutRegID(line, unlimited, PositionLimit::None);
+        EXPECT_EQ(unlimited.AppName, "Sample");
+    }
+}
+
+TEST(IsRegIdLineOf, OnlyLinesThatCutToExactlyTheNameCount) {
+    const std::pair<std::string, bool> cases[] = {
+        {"[Sample-1.2]", true},        {"  [Sample-1.25] for Kelvane", true},
+        {"[Sample-2.0]", true},        {std::string(40000, 'x') + "[Sample-1.2]", true},
+        {"[SampleTools-1.2]", false},  {"[MySample-1.2]", false},
+        {"[Other-3.0] Sample", false}, {"needs Sample-1.2", false},
+        {"[Sample 1.2]", false},       {"Sample", false},
+    };
+    for (const auto& [line, expected] : cases) {
+        EXPECT_EQ(IsRegIdLineOf(line, "Sample"), expected) << line.substr(0, 40);
+    }
+}
+
+struct EditCase {
+    const char* name;
+    Text launch;  // nullopt: no Launch.local
+    std::string loader;
+    Text expected;  // nullopt: Launch.local as it was
+    std::int16_t result;
+    std::int16_t step;  // registration only
+};
+
+std::string CaseName(const ::testing::TestParamInfo<EditCase>& info) {
+    return info.param.name;
+}
+
+const EditCase kRegisterCases[] = {
+    {"NoLaunchFile", std::nullopt, kSample12, "\r\n" + kSample12 + "\r\n", -2, 205},
+    {"AddAfterOtherBlock", kOther, kSample12, kOther + "\r\n" + kSample12 + "\r\n", -2, 205},
+    {"AddKeepsEmptyLines", kOther + "\r\n\r\n", kSample12,
+     kOther + "\r\n\r\n\r\n" + kSample12 + "\r\n", -2, 205},
+    {"LfOnlyLoaderIsOneLine", kOther, "[Sample-1.2]\nfirst setting\n/ [EOA]\n",
+     kOther + "\r\n[Sample-1.2]first setting/ [EOA]\r\n", -2, 205},
+    {"TabBeforeBracketStays", kOther, "\t" + kSample12, kOther + "\r\n\t" + kSample12 + "\r\n", -2,
+     205},
+    {"SameRevision", kExample, kSample12, std::nullopt, -3, 206},
+    {"LongerRevisionCountsAsRegistered", kOther + Lines({"[Sample-1.25]", "x", "/ [EOA]"}),
+     kSample12, std::nullopt, -3, 206},
+    {"NewerRevision", kExample, kSample13, kOther + kSample13, -4, 204},
+    {"PaddedLoaderWithoutFinalLineEnd", kExample,
+     "  [Sample-1.3] \r\nfirst setting line for Kelvane\r\n/ [EOA]", kOther + kSample13, -4, 204},
+    {"UpdateDropsEmptyLinesKeepsBlankOnes", kOther + "\r\n  \r\n" + kSample12 + "\r\n\r\n",
+     kSample13, kOther + "  \r\n" + kSample13, -4, 204},
+    {"NewBlockKeepsItsOwnEmptyLines", kExample, Lines({"[Sample-1.3]", "a", "", "b", "/ [EOA]"}),
+     kOther + Lines({"[Sample-1.3]", "a", "", "b", "/ [EOA]"}), -4, 204},
+    {"OldBlockWithoutEndMarker", kOther + Lines({"[Sample-1.1]", "old", "[Third-1.0]", "third"}),
+     kSample13, kOther + kSample13, -4, 204},
+    {"EveryOldBlockReplaced", kSample11 + kOther + Lines({"[Sample-1.0]", "x", "/ [EOA]"}),
+     kSample13, kSample13 + kOther + kSample13, -4, 204},
+    {"SampleToolsBesideSampleStays", kTools + kSample11, kSample13, kTools + kSample13, -4, 204},
+    {"SampleToolsAloneIsAnotherAddon", kTools, kSample12, kTools + "\r\n" + kSample12 + "\r\n", -2,
+     205},
+    {"SettingLineNamingTheAddonIsNoBlock", kNamer, kSample12, kNamer + "\r\n" + kSample12 + "\r\n",
+     -2, 205},
+    {"SettingLineNamingTheRevisionIsNoRegistration", kNamer + kSample11, kSample12,
+     kNamer + kSample12, -4, 204},
+    {"LaunchOver64KiBWithBlockAtTheEnd", kBig + kSample11, kSample13, kBig + kSample13, -4, 204},
+    {"LoaderByteOrderMarkIsNoPartOfTheBlock", kOther, kBom + kSample12,
+     kOther + "\r\n" + kSample12 + "\r\n", -2, 205},
+    {"LaunchByteOrderMarkStaysOnAdd", kBom + kOther, kSample12,
+     kBom + kOther + "\r\n" + kSample12 + "\r\n", -2, 205},
+    {"LaunchByteOrderMarkStaysOnUpdate", kBom + kSample12 + kOther, kSample13,
+     kBom + kSample13 + kOther, -4, 204},
+    {"LaunchByteOrderMarkBeforeRegisteredBlock", kBom + kSample12, kSample12, std::nullopt, -3,
+     206},
+};
+
+class RegisterAddonTest : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(RegisterAddonTest, WritesTheExpectedFile) {
+    const EditCase& c = GetParam();
+    Bench bench(c.launch, c.loader);
+    EXPECT_EQ(RegisterAddon(bench.run, kLaunchPath), c.result);
+    EXPECT_EQ(bench.Launch(), c.expected ? c.expected : c.launch);
+    EXPECT_EQ(bench.files.ReplaceCount(), c.expected ? 1 : 0);
+    EXPECT_EQ(bench.step, c.step);
+    EXPECT_TRUE(bench.ui.boxes.empty());
+    const std::string loaderText =
+        c.loader.starts_with(kBom) ? c.loader.substr(kBom.size()) : c.loader;
+    EXPECT_EQ(bench.status,
+              (std::vector<std::string>{"Reading: " + kLaunchPath, "Reading: " + kLoaderPath,
+                                        ">>>Finding: " + loaderText, "Reading: " + kLaunchPath}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RegisterAddonTest, ::testing::ValuesIn(kRegisterCases), CaseName);
+
+const EditCase kRemoveCases[] = {
+    {"RemovesTheBlock", kExample, kSample12, kOther, -5, 0},
+    {"DropsEmptyLines", kOther + "\r\n" + kSample12 + "\r\n\r\n", kSample12, kOther, -5, 0},
+    {"OtherRevisionStays", kOther + "\r\n" + kSample12 + "\r\n\r\n", "[Sample-1.1]\r\n", kExample,
+     -5, 0},
+    {"EveryBlockOfTheRevision", kSample12 + kOther + kSample12, kSample12, kOther, -5, 0},
+    {"BlockWithoutEndMarker", kOther + Lines({"[Sample-1.2]", "x", "[Third-1.0]", "y"}), kSample12,
+     kOther, -5, 0},
+    {"NoLaunchFile", std::nullopt, kSample12, "\r\n", -5, 0},
+    {"LongerRevisionIsRemoved", kOther + Lines({"[Sample-1.25]", "x", "/ [EOA]"}), kSample12,
+     kOther, -5, 0},
+    {"KeyLineWithEndMarkerStartsABlock", Lines({"[Sample-1.2] / [EOA]", "x", "/ [EOA]"}) + kOther,
+     kSample12, kOther, -5, 0},
+    {"SampleToolsBesideSampleStays", kTools + kSample12, kSample12, kTools, -5, 0},
+    {"ToolsRemovalLeavesSampleTools", kTools + Lines({"[Tools-1.2]", "t", "/ [EOA]"}),
+     "[Tools-1.2]\r\n", kTools, -5, 0},
+    {"SettingLineNamingTheAddonStays", kNamer + kSample12, kSample12, kNamer, -5, 0},
+    {"LaunchByteOrderMarkStaysFirst", kBom + kSample12 + kOther, kSample12, kBom + kOther, -5, 0},
+};
+
+class RemoveAddonTest : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(RemoveAddonTest, WritesTheExpectedFile) {
+    const EditCase& c = GetParam();
+    Bench bench(c.launch, c.loader);
+    bench.step = 7;
+    EXPECT_EQ(RemoveAddon(bench.run, kLaunchPath), c.result);
+    EXPECT_EQ(bench.Launch(), c.expected);
+    EXPECT_EQ(bench.step, 7);
+    EXPECT_TRUE(bench.ui.boxes.empty());
+    EXPECT_EQ(bench.status,
+              (std::vector<std::string>{"Reading: " + kLaunchPath, "Reading: " + kLoaderPath}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RemoveAddonTest, ::testing::ValuesIn(kRemoveCases), CaseName);
+
+std::string ErrorBox(int step, const std::string& regId, int pos1, int pos2, int pos3,
+                     const std::string& appName, const std::string& appRev) {
+    return "Error at Step: " + std::to_string(step) + "\r\n>>>RegID=" + regId +
+           ", Pos1=" + std::to_string(pos1) + ", pos2=" + std::to_string(pos2) +
+           ", pos3=" + std::to_string(pos3) + ", AppName=" + appName + ", AppRev=" + appRev;
+}
+
+TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
+    struct Case {
+        Text loader;
+        std::int32_t lookupError;
+        std::string box;
+        std::size_t statusLines;
+    };
+    const std::string farBracket = std::string(32767, 'x') + "[Sample-1.2]";
+    const Case cases[] = {
+        {"[Sample 1.2]\r\n", 0, ErrorBox(203, "[Sample 1.2]", 1, 0, 12, "", ""), 3},
+        {"[-1.2]\r\n", 0, ErrorBox(203, "[-1.2]", 1, 2, 6, "", ""), 3},
+        {"[Sample-1.2\r\n", 0, ErrorBox(203, "[Sample-1.2", 1, 8, 0, "Sample", ""), 3},
+        {std::nullopt, 0, ErrorBox(203, "", 0, 0, 0, "", ""), 3},
+        {farBracket, 0, ErrorBox(203, farBracket, 0, 0, 0, "", ""), 3},
+        {kSample12, ErrorNumber::BadFileNameOrNumber, ErrorBox(201, "", 0, 0, 0, "", ""), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box.substr(0, 60));
+        Bench bench(kExample, c.loader);
+        if (c.lookupError != 0) {
+            bench.files.FailLookups(c.lookupError);
+        }
+        EXPECT_EQ(RegisterAddon(bench.run, kLaunchPath), 0);
+        ASSERT_EQ(bench.ui.boxes.size(), 1u);
+        EXPECT_EQ(bench.ui.boxes[0].kind, "ok");
+        EXPECT_EQ(bench.ui.boxes[0].title, "");
+        EXPECT_EQ(bench.ui.boxes[0].text, c.box);
+        EXPECT_EQ(bench.status.size(), c.statusLines);
+        EXPECT_EQ(bench.files.ReplaceCount(), 0);
+        EXPECT_EQ(bench.Launch(), kExample);
+    }
+}
+
+TEST(RemoveAddonErrors, PassToTheCallerWithTheFileUntouched) {
+    struct Case {
+        Text loader;
+        std::int32_t lookupError;
+        std::int32_t raised;
+        std::size_t statusLines;
+    };
+    const Case cases[] = {
+        {"[Sample1.2]\r\n", 0, ErrorNumber::InvalidProcedureCall, 2},
+        {"[-1.2]\r\n", 0, ErrorNumber::InvalidProcedureCall, 2},
+        {std::string(32767, 'x') + "[Sample-1.2]", 0, ErrorNumber::Overflow, 2},
+        {kSample12, ErrorNumber::BadFileNameOrNumber,
+         ErrorNumber::BadFileNameOrNumber + ErrorNumber::ObjectErrorBase, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raised);
+        Bench bench(kExample, c.loader);
+        if (c.lookupError != 0) {
+            bench.files.FailLookups(c.lookupError);
+        }
+        try {
+            RemoveAddon(bench.run, kLaunchPath);
+            ADD_FAILURE() << "no error passed on";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), c.raised);
+        }
+        EXPECT_EQ(bench.status.size(), c.statusLines);
+        EXPECT_TRUE(bench.ui.boxes.empty());
+        EXPECT_EQ(bench.files.ReplaceCount(), 0);
+        EXPECT_EQ(bench.Launch(), kExample);
+    }
+}
+
+TEST(LaunchEdits, FailedWriteGivesTheErrorNumberAndKeepsTheOldFile) {
+    struct Case {
+        bool install;
+        std::string launch;
+        std::string loader;
+    };
+    const Case cases[] = {
+        {true, kOther, kSample12}, {true, kExample, kSample13}, {false, kExample, kSample12}};
+    for (const Case& c : cases) {
+        Bench bench(c.launch, c.loader);
+        bench.files.FailReplaces(ErrorNumber::PermissionDenied);
+        const std::int16_t result =
+            c.install ? RegisterAddon(bench.run, kLaunchPath) : RemoveAddon(bench.run, kLaunchPath);
+        EXPECT_EQ(result, ErrorNumber::PermissionDenied);
+        EXPECT_EQ(bench.Launch(), c.launch);
+        EXPECT_TRUE(bench.ui.boxes.empty());
+    }
+}
+
+// A line that GetLine could not take for want of memory must not vanish from the rewritten file:
+// the edit fails and Launch.local stays as it was.
+TEST(LaunchEdits, LineLostForWantOfMemoryStopsTheEdit) {
+    const std::string longLine(40000, 'o');
+    const std::string launch = Lines({"[Other-3.0]", longLine, "/ [EOA]"}) + kSample11;
+    const auto namePosition = static_cast<int>(launch.find("Sample")) + 1;
+    const std::string getLineBox = "String Error 7, Out of memory\r\n";
+    struct Case {
+        std::string launch;
+        std::string loader;
+        int nth;  // which walk over the long line fails
+        int pos1;
+    };
+    const Case cases[] = {
+        {launch, kSample13, 1, 1},             // the presence search
+        {launch, kSample13, 2, namePosition},  // the rebuild
+        {kOther, Lines({"[Sample-1.3]", longLine, "/ [EOA]", "more"}), 1, 0},  // the added block
+    };
+    for (const Case& c : cases) {
+        Bench bench(c.launch, c.loader);
+        testing::FailAllocation(longLine.size(), longLine.size() + 16, c.nth);
+        EXPECT_EQ(RegisterAddon(bench.run, kLaunchPath), 0);
+        ASSERT_EQ(bench.ui.boxes.size(), 2u);
+        EXPECT_EQ(bench.ui.boxes[0].title, "GetLine Error");
+        EXPECT_EQ(bench.ui.boxes[0].text, getLineBox);
+        EXPECT_EQ(bench.ui.boxes[1].text,
+                  ErrorBox(204, "[Sample-1.3]", c.pos1, 8, 12, "Sample", "1.3"));
+        EXPECT_EQ(bench.Launch(), c.launch);
+    }
+    Bench bench(launch, kSample11);
+    testing::FailAllocation(longLine.size(), longLine.size() + 16);
+    try {
+        RemoveAddon(bench.run, kLaunchPath);
+        ADD_FAILURE() << "no error passed on";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), ErrorNumber::OutOfMemory);
+    }
+    ASSERT_EQ(bench.ui.boxes.size(), 1u);
+    EXPECT_EQ(bench.ui.boxes[0].text, getLineBox);
+    EXPECT_EQ(bench.Launch(), launch);
+}
+
+}  // namespace
+}  // namespace brelmont
