@@ -1,5 +1,6 @@
 #include "discovery/ConfReader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -22,6 +23,17 @@ std::size_t SkipDigits(std::string_view text, std::size_t at) {
         ++at;
     }
     return at;
+}
+
+// Decimal exponent of the first non-zero digit of a mantissa whose integer part ends at `intEnd`.
+std::int64_t LeadingDigitExponent(std::string_view number, std::size_t intEnd) {
+    for (std::size_t i = 0; i < number.size() && (IsDigit(number[i]) || number[i] == '.'); ++i) {
+        if (number[i] >= '1' && number[i] <= '9') {
+            return i < intEnd ? static_cast<std::int64_t>(intEnd - 1 - i)
+                              : -static_cast<std::int64_t>(i - intEnd);
+        }
+    }
+    return 0;
 }
 
 std::string UpperCase(std::string text) {
@@ -53,9 +65,11 @@ std::int16_t ReadInstanceNumber(std::string_view value) {
     if (digits == 0) {
         throw notANumber;
     }
-    bool negativeExponent = false;
+    const std::size_t intEnd = SkipDigits(number, 0);
+    std::int64_t exponentValue = 0;  // saturated: only its size relative to the mantissa matters
     if (at < number.size() && (number[at] == 'e' || number[at] == 'E')) {
         std::size_t exponent = at + 1;
+        bool negativeExponent = false;
         if (exponent < number.size() && (number[exponent] == '+' || number[exponent] == '-')) {
             negativeExponent = number[exponent] == '-';
             ++exponent;
@@ -64,6 +78,11 @@ std::int16_t ReadInstanceNumber(std::string_view value) {
         if (exponentEnd == exponent) {
             throw notANumber;
         }
+        for (std::size_t i = exponent; i < exponentEnd; ++i) {
+            exponentValue =
+                std::min<std::int64_t>(exponentValue * 10 + (number[i] - '0'), 1'000'000'000'000);
+        }
+        exponentValue = negativeExponent ? -exponentValue : exponentValue;
         at = exponentEnd;
     }
     if (at != number.size()) {
@@ -72,7 +91,8 @@ std::int16_t ReadInstanceNumber(std::string_view value) {
     double parsed = 0.0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
     if (error == std::errc::result_out_of_range) {
-        if (!negativeExponent) {
+        // Beyond the double's range: too large overflows, too small is as good as zero.
+        if (LeadingDigitExponent(number, intEnd) + exponentValue >= 0) {
             throw RuntimeError(ErrorNumber::Overflow, kSource);
         }
         parsed = 0.0;

@@ -47,6 +47,10 @@ MemoryFileSystem::MemoryFileSystem() {
 std::string MemoryFileSystem::HostPath(const std::string& path) const {
     std::string host = path;
     std::replace(host.begin(), host.end(), '\\', '/');
+    // Like the real file systems, a doubled separator names the same place.
+    host.erase(std::unique(host.begin(), host.end(),
+                           [](char a, char b) { return a == '/' && b == '/'; }),
+               host.end());
     return host;
 }
 

@@ -1,0 +1,185 @@
+// The real program without a display: answers come on standard input, status lines and boxes go
+// to standard output, Kelvane lives in a throw-away Wine prefix, and the exit status tells the end.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = "[Sample-1.2]\r\nrun=C:\\Addons\\sample.exe\r\n/ [EOA]\r\n";
+const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
+const std::string kConf = "[Main]\r\nINSTANCE=1\r\nDATADIR=C:\\KelvaneData\r\n";
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Read(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class ConsoleRun : public ::testing::Test {
+  protected:
+    ConsoleRun() {
+        std::string pattern = (fs::temp_directory_path() / "brelmont-e2e-XXXXXX").string();
+        root_ = mkdtemp(pattern.data());
+        fs::create_directories(root_ / "bin" / "logs");
+        fs::copy_file(BRELMONT_EXECUTABLE, root_ / "bin" / "brelmont");
+        kelvane_ = root_ / "prefix" / "drive_c" / "Program Files" / "Kelvane";
+        fs::create_directories(kelvane_);
+        fs::create_directories(root_ / "prefix" / "drive_c" / "KelvaneData");
+        Write(kelvane_ / "Kelvane.conf", kConf);
+        loader_ = root_ / "Sample.local";
+        Write(loader_, kSample);
+        launch_ = root_ / "prefix" / "drive_c" / "KelvaneData" / "Launch.local";
+    }
+    ~ConsoleRun() override { fs::remove_all(root_); }
+
+    // Runs `brelmont <argument>` with `answers` on standard input; the exit status.
+    int Run(const std::string& argument, const std::string& answers = "") {
+        Write(root_ / "stdin", answers);
+        const std::string command =
+            "cd '" + root_.string() +
+            "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM WINEPREFIX='" +
+            (root_ / "prefix").string() + "' ./bin/brelmont '" + argument +
+            "' <stdin >stdout 2>stderr";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Out() const { return Read(root_ / "stdout"); }
+    std::string Err() const { return Read(root_ / "stderr"); }
+    std::string Log() const { return Read(root_ / "bin" / "logs" / "Brelmont.log"); }
+    std::optional<std::string> Launch() const {
+        if (!fs::exists(launch_)) {
+            return std::nullopt;
+        }
+        return Read(launch_);
+    }
+
+    fs::path root_;
+    fs::path kelvane_;
+    fs::path loader_;
+    fs::path launch_;
+};
+
+TEST_F(ConsoleRun, InstallAddsTheBlock) {
+    EXPECT_EQ(Run("install," + loader_.string(), "y\n"), 0);
+
+    EXPECT_EQ(Launch(), "\r\n" + kSample + "\r\n");
+    const std::string out = Out();
+    EXPECT_NE(out.find("Brelmont v3.3.6\n** Installing Add-on **\nFound loader File: " +
+                       loader_.string() + "\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Program Path: C:\\Program Files\\Kelvane\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Updating: C:\\KelvaneData\\Launch.local\n"), std::string::npos) << out;
+    EXPECT_TRUE(out.ends_with("Added this Addon to Launch.Local\n")) << out;
+    EXPECT_NE(Log().find(": Update outcome: Added this Addon to Launch.Local\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Err(), "");
+}
+
+TEST_F(ConsoleRun, InstallReplacesAnOlderRevision) {
+    Write(launch_, kOther + "\r\n[Sample-1.1]\r\nold line\r\n/ [EOA]\r\n");
+
+    EXPECT_EQ(Run("install," + loader_.string(), "yes\n"), 0);
+
+    EXPECT_EQ(Launch(), kOther + kSample);
+    EXPECT_TRUE(Out().ends_with("Updating Launch.Local with the latest Addon setting\n"));
+}
+
+TEST_F(ConsoleRun, UninstallRemovesTheBlock) {
+    Write(launch_, kSample + kOther);
+
+    EXPECT_EQ(Run("uinstall," + loader_.string()), 0);
+
+    EXPECT_EQ(Launch(), kOther);
+    EXPECT_EQ(Out().find("[Y/n]"), std::string::npos);
+    EXPECT_TRUE(Out().ends_with("Addon settings removed from Launch.Local\n"));
+}
+
+// The doubled backslash of a data directory written with a trailing one still finds the file.
+TEST_F(ConsoleRun, DataDirectoryEndingInBackslash) {
+    Write(kelvane_ / "Kelvane.conf", "DATADIR=C:\\KelvaneData\\\r\n");
+    Write(launch_, kSample + kOther);
+
+    EXPECT_EQ(Run("uinstall," + loader_.string()), 0);
+
+    EXPECT_NE(Out().find("Updating: C:\\KelvaneData\\\\Launch.local\n"), std::string::npos);
+    EXPECT_EQ(Launch(), kOther);
+}
+
+TEST_F(ConsoleRun, WrongCountIsRefusedWithUsage) {
+    Write(launch_, kOther);
+
+    EXPECT_EQ(Run("install"), 1);
+
+    EXPECT_NE(Out().find("[Brelmont]\nOnly 1 Command Line arguments found.  Format is:\n1. install "
+                         "| uinstall\n2. loader File Name\n"),
+              std::string::npos)
+        << Out();
+    EXPECT_EQ(Launch(), kOther);
+    EXPECT_NE(Log().find(": Missing Launch file on command line.\r\n"), std::string::npos);
+}
+
+// Every way out, with what it shows. (Closing the window has no console counterpart.)
+struct End {
+    const char* name;
+    std::string action;
+    std::optional<std::string> conf;  // none: Kelvane not installed
+    std::string answers;
+    int exit;
+    std::string shown;  // on standard output or standard error
+};
+
+void PrintTo(const End& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ConsoleEnds : public ConsoleRun, public ::testing::WithParamInterface<End> {};
+
+TEST_P(ConsoleEnds, ExitStatus) {
+    const End& c = GetParam();
+    if (c.conf) {
+        Write(kelvane_ / "Kelvane.conf", *c.conf);
+    } else {
+        fs::remove_all(kelvane_);
+    }
+    const std::string loader = c.exit == 1 ? (root_ / "Missing.local").string() : loader_.string();
+
+    EXPECT_EQ(Run(c.action + "," + loader, c.answers), c.exit);
+
+    const std::string shown = Out() + Err();
+    EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
+    EXPECT_EQ(Launch(), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, ConsoleEnds,
+    ::testing::Values(End{"StandAlone", "install", kConf, "n\n", 0, "[Y/n] "},
+                      End{"NoLoaderFile", "install", kConf, "", 1, "not found"},
+                      End{"NoProgramDirectory", "uinstall", std::nullopt, "\n", 2,
+                          "No Kelvane program directory was selected."},
+                      End{"NoDataDirectory", "uinstall", "INSTANCE=1\r\n", "", 3,
+                          "Could not find Kelvane.conf in directory C:\\Program Files\\Kelvane ."},
+                      End{"EditFailed", "uinstall", "DATADIR=C:\\Missing\r\n", "", 4, "Result = "},
+                      End{"UncaughtError", "uinstall",
+                          "INSTANCE=abc\r\nDATADIR=C:\\KelvaneData\r\n", "", 5,
+                          "Run-time error '-2147221491':\n\nType mismatch, Step = 3\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
