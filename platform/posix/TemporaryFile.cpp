@@ -35,7 +35,9 @@ std::string RandomSuffix() {
 
 TemporaryFile::TemporaryFile(int directoryFd, const std::string& targetName, FaultPlan& faults)
     : directoryFd_(directoryFd) {
-    const std::string stem = "." + targetName.substr(0, kNameStem) + ".brelmont-";
+    // Built by appends: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string.
+    std::string stem = ".";
+    stem.append(targetName, 0, kNameStem).append(".brelmont-");
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::string name = stem + RandomSuffix();
         if (const int staged = faults.Strike(FaultPoint::Open)) {

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace brelmont::platform {
+struct Services;
+}
+
+namespace brelmont::qtui {
+
+// One whole run of the program behind the Qt Widgets front end; returns the process's exit status.
+// Qt takes its own options (-platform, -style, ...) out of argc and argv.
+int RunWithQtFrontEnd(int& argc, char** argv, const brelmont::platform::Services& services);
+
+}  // namespace brelmont::qtui
