@@ -55,6 +55,19 @@ void MainWindow::SetStatusText(const std::string& text) {
     if (shown.endsWith(QLatin1Char('\n'))) {
         shown.chop(1);
     }
+    // Each line takes at least one row and far fewer rows than this fit, so only the tail can
+    // show; cutting it first keeps a long loader text from a layout per dropped line.
+    constexpr qsizetype kMostVisibleLines = 64;
+    qsizetype tailStart = shown.size();
+    for (qsizetype lines = 0; lines < kMostVisibleLines && tailStart > 0; ++lines) {
+        tailStart = shown.lastIndexOf(QLatin1Char('\n'), tailStart - 1);
+        if (tailStart < 0) {
+            break;
+        }
+    }
+    if (tailStart > 0) {
+        shown.remove(0, tailStart + 1);
+    }
     lblOut_->setText(shown);
     while (lblOut_->heightForWidth(lblOut_->width()) > lblOut_->height()) {
         const qsizetype lineEnd = shown.indexOf(QLatin1Char('\n'));
