@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/FaultPlan.h"
+
+namespace brelmont::win32 {
+
+// Puts `contents` in place of the file at `path` through a temporary file in the same directory,
+// flushed to disk before ReplaceFile (or, for a new file, MoveFileEx) swaps it in, so the file
+// holds its old bytes or all the new ones whatever fails. A replaced file keeps its security,
+// creation time and streams; a symbolic link at the path is followed.
+void ReplaceFileAtomically(const std::string& path, std::string_view contents, FaultPlan& faults);
+
+}  // namespace brelmont::win32
