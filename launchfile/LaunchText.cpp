@@ -1,5 +1,7 @@
 #include "launchfile/LaunchText.h"
 
+#include <algorithm>
+
 #include "launchfile/RegId.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
@@ -42,6 +44,87 @@ void RequireWholeWalk(const LineText& walk) {
     if (walk.LostLine()) {
         throw RuntimeError(ErrorNumber::OutOfMemory, "StringLib:GetLine");
     }
+}
+
+bool NameSieve::MayHold(std::size_t start, std::size_t next, std::string_view line) {
+    // The line's characters stand in the text from after its leading LFs up to its CR.
+    const std::size_t end = (next > start && text_[next - 1] == kCr) ? next - 1 : next;
+    std::size_t from = start;
+    while (from < end && text_[from] == kLf) {
+        ++from;
+    }
+    if (end - from != line.size()) {
+        return true;
+    }
+    if (!searched_ || found_ < from) {
+        const std::size_t position = FindPosition(text_.substr(from), name_);
+        found_ = position == 0 ? text_.size() : from + position - 1;
+        searched_ = true;
+    }
+    return found_ + name_.size() <= end;
+}
+
+namespace {
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    SplitByteOrderMark(text);
+    return text;
+}
+
+}  // namespace
+
+LineRewrite::LineRewrite(std::string text)
+    : text_(std::move(text)), walk_(WithoutByteOrderMark(text_)) {
+    own_.reserve(text_.size() + kCrLf.size());
+    own_.assign(text_, 0, text_.size() - walk_.RestSize());
+}
+
+std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
+    lineFrom_ = Walked();
+    line_ = GetLineView(walk_, boxes);
+    lineNext_ = Walked();
+    return line_;
+}
+
+void LineRewrite::KeepLine() {
+    // The line stands as it is to be written when a CR LF ended it and the only LFs it lost were
+    // the one of the pair before it.
+    if (lineNext_ > lineFrom_ && text_[lineNext_ - 1] == kCr && lineNext_ < text_.size() &&
+        text_[lineNext_] == kLf) {
+        std::size_t start = lineFrom_;
+        while (text_[start] == kLf) {
+            ++start;
+        }
+        if (lineNext_ - 1 - start == line_.size()) {
+            if (runEnd_ != start || runStart_ == runEnd_) {
+                FlushRun();
+                runStart_ = start;
+            }
+            runEnd_ = lineNext_ + 1;
+            return;
+        }
+    }
+    Append(line_);
+    Append(kCrLf);
+}
+
+void LineRewrite::FlushRun() {
+    if (runStart_ == runEnd_) {
+        return;
+    }
+    const std::string_view run = std::string_view(text_).substr(runStart_, runEnd_ - runStart_);
+    runStart_ = runEnd_ = 0;
+    Append(run);
+}
+
+void LineRewrite::Append(std::string_view piece) {
+    FlushRun();
+    own_ += piece;
+}
+
+std::string LineRewrite::Finish() && {
+    FlushRun();
+    return FinishRewrite(std::move(own_));
 }
 
 }  // namespace brelmont

@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "support/StringLib.h"
+
 namespace brelmont {
 
 class FileLib;
-class LineText;
 namespace platform {
 class DirectoryLock;
 class FileSystem;
@@ -30,5 +31,60 @@ std::string FinishRewrite(std::string body);
 
 // Throws the out-of-memory error when a walk lost a line, so that nothing half-read is written.
 void RequireWholeWalk(const LineText& walk);
+
+// Tells along a walk whether a line may hold a name, from one search of the raw text ahead rather
+// than a search of every line, which was the most frequent work of a walk over a large file. A
+// line that lost an LF from its middle is always a candidate, since the name may span that LF.
+class NameSieve {
+  public:
+    NameSieve(std::string_view text, std::string_view name) : text_(text), name_(name) {}
+    // `start` and `next`: where the walk stood before and after it took `line`.
+    bool MayHold(std::size_t start, std::size_t next, std::string_view line);
+
+  private:
+    std::string_view text_;
+    std::string_view name_;
+    std::size_t found_ = 0;  // the name's next occurrence, or the text's size when there is none
+    bool searched_ = false;
+};
+
+// Rewrites a text line by line into a buffer of its own. Kept lines that already stand in the
+// text as they are to be written (CR LF ends, no other LF) are copied in runs rather than one by
+// one. Writing over the text being walked would save that buffer, but a new block longer than the
+// old one then overtakes bytes the walk has yet to read: the read text stays as it was.
+class LineRewrite {
+  public:
+    // Takes the text over; a leading byte-order mark stays first and is not walked.
+    explicit LineRewrite(std::string text);
+    LineRewrite(const LineRewrite&) = delete;
+    LineRewrite& operator=(const LineRewrite&) = delete;
+
+    bool Done() const { return walk_.Empty(); }
+    // The walk's next line, as GetLineView gives it.
+    std::string_view NextLine(platform::MessageBoxes& boxes);
+    // Appends the line NextLine gave last, followed by CR LF.
+    void KeepLine();
+    void Append(std::string_view piece);
+    const LineText& Walk() const { return walk_; }
+    // The text being walked, and where the walk stood before and after the last line.
+    std::string_view Text() const { return text_; }
+    std::size_t LineStart() const { return lineFrom_; }
+    std::size_t LineNext() const { return lineNext_; }
+    // The rewrite, ended as FinishRewrite ends it.
+    std::string Finish() &&;
+
+  private:
+    std::size_t Walked() const { return text_.size() - walk_.RestSize(); }
+    void FlushRun();
+
+    std::string text_;
+    LineText walk_;
+    std::string own_;
+    std::string_view line_;     // the last line NextLine gave
+    std::size_t lineFrom_ = 0;  // where the walk stood before it
+    std::size_t lineNext_ = 0;  // and after it
+    std::size_t runStart_ = 0;  // bytes of the text kept as they stand, not yet moved
+    std::size_t runEnd_ = 0;
+};
 
 }  // namespace brelmont

@@ -1,4 +1,5 @@
 #include <exception>
+#include <optional>
 
 #include "launchfile/LaunchEditor.h"
 #include "launchfile/LaunchText.h"
@@ -11,10 +12,13 @@
 namespace brelmont {
 namespace {
 
-// Where the add-on stands in Launch.local, judged by its own RegID lines only.
+// Where the add-on stands in Launch.local, judged by its own RegID lines only. The search stops at
+// the add-on's first RegID line: whether a later one holds this revision is for the rebuild to
+// tell, which walks those lines anyway, so that an update walks the file once and a half rather
+// than twice.
 struct Presence {
     bool present = false;
-    bool registered = false;        // some RegID line of the add-on holds the identity key
+    bool registered = false;        // the first RegID line of the add-on holds the identity key
     std::int64_t namePosition = 0;  // 1-based position of AppName in the first RegID line's text
 };
 
@@ -23,60 +27,75 @@ Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
     Presence presence;
     const std::string key = cut.IdentityKey();
     LineText walk{launchText};
+    NameSieve sieve(launchText, cut.AppName);
     std::size_t lineStart = 0;
     while (!walk.Empty()) {
         lineStart = launchText.size() - walk.RestSize();
-        const std::string line = GetLine(walk, boxes);
-        if (!IsRegIdLineOf(line, cut.AppName)) {
+        const std::string_view line = GetLineView(walk, boxes);
+        if (!sieve.MayHold(lineStart, launchText.size() - walk.RestSize(), line) ||
+            !IsRegIdLineOf(line, cut.AppName)) {
             continue;
         }
-        if (!presence.present) {
-            presence.present = true;
-            presence.namePosition = static_cast<std::int64_t>(
-                lineStart + FindPosition(launchText.substr(lineStart), cut.AppName));
-        }
-        if (Contains(line, key)) {
-            presence.registered = true;
-            break;
-        }
+        presence.present = true;
+        presence.namePosition = static_cast<std::int64_t>(
+            lineStart + FindPosition(launchText.substr(lineStart), cut.AppName));
+        presence.registered = Contains(line, key);
+        break;
     }
     RequireWholeWalk(walk);
     return presence;
 }
 
 // The new block of an update: RegID, CR LF and the loader text behind the RegID line's line break,
-// ended by CR LF when it does not end in a line break of its own.
+// ended by CR LF when its last line has no CR of its own. A trailing LF alone ends no line: the
+// line after the block would join its end-marker line, and another add-on's RegID line with it.
 std::string UpdateBlock(const RegIdCut& cut, std::string_view loaderRest) {
     if (loaderRest.starts_with(kLf)) {
         loaderRest.remove_prefix(1);
     }
     std::string block = cut.RegID + std::string(kCrLf) + std::string(loaderRest);
-    if (!loaderRest.empty() && loaderRest.back() != kCr && loaderRest.back() != kLf) {
+    const std::size_t last = loaderRest.find_last_not_of(kLf);
+    if (!loaderRest.empty() && (last == std::string_view::npos || loaderRest[last] != kCr)) {
         block += kCrLf;
     }
     return block;
 }
 
-std::string ReplaceBlocks(std::string_view launchText, const RegIdCut& cut,
-                          const std::string& block, platform::MessageBoxes& boxes) {
-    std::string rewritten(SplitByteOrderMark(launchText));
-    rewritten.reserve(launchText.size() + block.size());
-    LineText walk{launchText};
+// The text with each old block of the add-on replaced by `block`; nothing when a RegID line of the
+// add-on holds this revision after all, and the add-on is registered.
+std::optional<std::string> ReplaceBlocks(std::string launchText, const RegIdCut& cut,
+                                         const std::string& block, platform::MessageBoxes& boxes) {
+    const std::string key = cut.IdentityKey();
+    LineRewrite rewritten(std::move(launchText));
+    NameSieve sieve(rewritten.Text(), cut.AppName);
     bool inBlock = false;
-    while (!walk.Empty()) {
-        const std::string line = GetLine(walk, boxes);
+    while (!rewritten.Done()) {
+        const std::string_view line = rewritten.NextLine(boxes);
+        const bool regIdLine = sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
+                               IsRegIdLineOf(line, cut.AppName);
+        if (regIdLine && Contains(line, key)) {
+            RequireWholeWalk(rewritten.Walk());
+            return std::nullopt;
+        }
         if (inBlock) {
             inBlock = !Contains(line, kEndOfAddon);
-        } else if (IsRegIdLineOf(line, cut.AppName)) {
-            rewritten += block;
+            // Nothing is kept while the old block is skipped, so putting the new block in at its
+            // end rather than at its first line changes nothing but lets it take the old one's
+            // room.
+            if (!inBlock) {
+                rewritten.Append(block);
+            }
+        } else if (regIdLine) {
             inBlock = true;
         } else if (!line.empty()) {
-            rewritten += line;
-            rewritten += kCrLf;
+            rewritten.KeepLine();
         }
     }
-    RequireWholeWalk(walk);
-    return FinishRewrite(std::move(rewritten));
+    if (inBlock) {
+        rewritten.Append(block);
+    }
+    RequireWholeWalk(rewritten.Walk());
+    return std::move(rewritten).Finish();
 }
 
 std::string ErrorReport(std::int16_t step, const RegIdCut& cut) {
@@ -124,13 +143,16 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
             const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, launchText);
             return written == -1 ? LaunchResult::Added : written;
         }
-        if (presence.registered) {
+        std::optional<std::string> rewritten;
+        if (!presence.registered) {
+            rewritten = ReplaceBlocks(std::move(launchText), cut,
+                                      UpdateBlock(cut, loaderText.Rest()), run.boxes);
+        }
+        if (!rewritten) {
             run.Step = 206;
             return LaunchResult::AlreadyRegistered;
         }
-        const std::string rewritten =
-            ReplaceBlocks(launchText, cut, UpdateBlock(cut, loaderText.Rest()), run.boxes);
-        const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, rewritten);
+        const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, *rewritten);
         return written == -1 ? LaunchResult::Replaced : written;
     } catch (const std::exception&) {
         // Every failure ends in the report below; Launch.local is only ever written last.

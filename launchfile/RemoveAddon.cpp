@@ -9,26 +9,24 @@
 namespace brelmont {
 namespace {
 
-std::string DropBlocks(std::string_view launchText, const RegIdCut& cut,
-                       platform::MessageBoxes& boxes) {
+std::string DropBlocks(std::string launchText, const RegIdCut& cut, platform::MessageBoxes& boxes) {
     const std::string key = cut.IdentityKey();
-    std::string rewritten(SplitByteOrderMark(launchText));
-    rewritten.reserve(launchText.size() + kCrLf.size());
-    LineText walk{launchText};
+    LineRewrite rewritten(std::move(launchText));
+    NameSieve sieve(rewritten.Text(), cut.AppName);
     bool inBlock = false;
-    while (!walk.Empty()) {
-        const std::string line = GetLine(walk, boxes);
-        if (IsRegIdLineOf(line, cut.AppName) && Contains(line, key)) {
+    while (!rewritten.Done()) {
+        const std::string_view line = rewritten.NextLine(boxes);
+        if (sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
+            IsRegIdLineOf(line, cut.AppName) && Contains(line, key)) {
             inBlock = true;
         } else if (inBlock) {
             inBlock = !Contains(line, kEndOfAddon);
         } else if (!line.empty()) {
-            rewritten += line;
-            rewritten += kCrLf;
+            rewritten.KeepLine();
         }
     }
-    RequireWholeWalk(walk);
-    return FinishRewrite(std::move(rewritten));
+    RequireWholeWalk(rewritten.Walk());
+    return std::move(rewritten).Finish();
 }
 
 }  // namespace
@@ -36,13 +34,13 @@ std::string DropBlocks(std::string_view launchText, const RegIdCut& cut,
 std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) {
     run.AppendStatusLine("Reading: " + launchPath);
     const auto lock = LockLaunchDirectory(run.fileLib.Files(), launchPath);
-    const std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
+    std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
     run.AppendStatusLine("Reading: " + run.LoaderFile);
     LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};
     RegIdCut cut;
     CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);
-    const std::int16_t written =
-        run.fileLib.WriteTextFileContents(launchPath, DropBlocks(launchText, cut, run.boxes));
+    const std::int16_t written = run.fileLib.WriteTextFileContents(
+        launchPath, DropBlocks(std::move(launchText), cut, run.boxes));
     return written == -1 ? LaunchResult::Removed : written;
 }
 

@@ -1,5 +1,6 @@
 #include "support/StringLib.h"
 
+#include <cstring>
 #include <exception>
 
 #include "platform/FrontEnd.h"
@@ -7,26 +8,75 @@
 
 namespace brelmont {
 
+namespace {
+
+// Copies the characters of [from, end) but the LFs to `out`, which has room for all of them; the
+// length copied. Whole runs between LFs at a time, since a byte-by-byte copy was the bulk of a walk
+// over a large file; a line of a CR LF text starts with the LF of the pair before it and holds no
+// other.
+std::size_t CopyWithoutLf(const char* from, const char* end, char* out) {
+    char* const start = out;
+    while (from < end) {
+        if (*from == kLf) {
+            ++from;
+            continue;
+        }
+        const auto* lf = static_cast<const char*>(std::memchr(from, kLf, end - from));
+        const char* const runEnd = lf != nullptr ? lf : end;
+        std::memcpy(out, from, static_cast<std::size_t>(runEnd - from));
+        out += runEnd - from;
+        from = runEnd;
+    }
+    return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::string_view LineText::NextBody(std::size_t& next) const {
+    const std::string_view rest = Rest();
+    const std::size_t cr = rest.find(kCr);
+    next = (cr == std::string_view::npos) ? text_.size() : pos_ + cr + 1;
+    return rest.substr(0, cr);
+}
+
+void LineText::LoseLine(platform::MessageBoxes& boxes) {
+    lostLine_ = true;
+    const RuntimeError error = AsRuntimeError(std::current_exception(), "StringLib:GetLine");
+    boxes.MessageBoxOk("String Error " + std::to_string(error.Number()) + ", " +
+                           error.Description() + std::string(kCrLf),
+                       "GetLine Error");
+}
+
 std::string GetLine(LineText& text, platform::MessageBoxes& boxes) {
     try {
-        const std::string_view rest = text.Rest();
-        const std::size_t cr = rest.find(kCr);
-        const std::string_view body = rest.substr(0, cr);
-        std::string line;
-        line.reserve(body.size());
-        for (const char c : body) {
-            if (c != kLf) {
-                line.push_back(c);
-            }
-        }
-        text.pos_ = (cr == std::string_view::npos) ? text.text_.size() : text.pos_ + cr + 1;
+        std::size_t next = 0;
+        const std::string_view body = text.NextBody(next);
+        std::string line(body.size(), '\0');
+        line.resize(CopyWithoutLf(body.data(), body.data() + body.size(), line.data()));
+        text.pos_ = next;
         return line;
     } catch (...) {
-        text.lostLine_ = true;
-        const RuntimeError error = AsRuntimeError(std::current_exception(), "StringLib:GetLine");
-        boxes.MessageBoxOk("String Error " + std::to_string(error.Number()) + ", " +
-                               error.Description() + std::string(kCrLf),
-                           "GetLine Error");
+        text.LoseLine(boxes);
+        return {};
+    }
+}
+
+std::string_view GetLineView(LineText& text, platform::MessageBoxes& boxes) {
+    try {
+        const char* const begin = text.text_.data() + text.pos_;
+        const std::size_t rest = text.text_.size() - text.pos_;
+        const auto* cr = static_cast<const char*>(std::memchr(begin, kCr, rest));
+        const std::size_t size = cr != nullptr ? static_cast<std::size_t>(cr - begin) : rest;
+        if (size > text.lineRoom_) {
+            text.line_.reset();
+            text.line_ = std::make_unique_for_overwrite<char[]>(size);
+            text.lineRoom_ = size;
+        }
+        const std::size_t length = CopyWithoutLf(begin, begin + size, text.line_.get());
+        text.pos_ = cr != nullptr ? text.pos_ + size + 1 : text.text_.size();
+        return {text.line_.get(), length};
+    } catch (...) {
+        text.LoseLine(boxes);
         return {};
     }
 }
@@ -48,13 +98,33 @@ std::string TrimSpaces(std::string_view text) {
     return std::string(text.substr(first, last - first + 1));
 }
 
+namespace {
+
+// string_view::find of a text, as libstdc++ 12 has it, compares at every byte; seeking the first
+// character with memchr instead makes the per-line name test of a large file's walk cheap.
+std::size_t Find(std::string_view text, std::string_view what) {
+    if (what.empty()) {
+        return 0;
+    }
+    for (std::size_t at = text.find(what.front());
+         at != std::string_view::npos && what.size() <= text.size() - at;
+         at = text.find(what.front(), at + 1)) {
+        if (text.compare(at, what.size(), what) == 0) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 std::size_t FindPosition(std::string_view text, std::string_view what) {
-    const std::size_t at = text.find(what);
+    const std::size_t at = Find(text, what);
     return at == std::string_view::npos ? 0 : at + 1;
 }
 
 bool Contains(std::string_view text, std::string_view what) {
-    return text.find(what) != std::string_view::npos;
+    return Find(text, what) != std::string_view::npos;
 }
 
 }  // namespace brelmont

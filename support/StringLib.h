@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,16 +36,28 @@ class LineText {
 
   private:
     friend std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
+    friend std::string_view GetLineView(LineText& text, platform::MessageBoxes& boxes);
+    // The characters before the next CR; `next` is where the text goes on after that CR.
+    std::string_view NextBody(std::size_t& next) const;
+    // Marks the line lost and shows the failure being handled.
+    void LoseLine(platform::MessageBoxes& boxes);
     std::string owned_;
     std::string_view text_;
     std::size_t pos_ = 0;
     bool lostLine_ = false;
+    std::unique_ptr<char[]> line_;  // GetLineView's buffer
+    std::size_t lineRoom_ = 0;
 };
 
 // The next line: every character before the first CR with its LFs dropped. The text loses that
 // line and its CR (an LF after the CR stays at the front of what is left). A failure, which can
 // only be exhausted memory, is shown in an OK box titled "GetLine Error" and gives an empty line.
 std::string GetLine(LineText& text, platform::MessageBoxes& boxes);
+
+// GetLine into a buffer that the walk keeps and reuses: the view holds until the next call on the
+// same text. A walk over a large file takes its lines this way, allocating only when a line is
+// longer than any before it instead of once a line; failures are handled as GetLine handles them.
+std::string_view GetLineView(LineText& text, platform::MessageBoxes& boxes);
 
 // The text without the run of CR and LF characters at its end.
 std::string TrimTrailCrLf(std::string_view text);

@@ -36,6 +36,13 @@ UniqueFd OpenFile(const std::string& hostPath, int flags, FaultPlan& faults) {
     return fd;
 }
 
+// The system ends a path at its first NUL byte, so a path text that holds one would reach another
+// file than the one named: "C:\Data<NUL>x\Launch.local" would find no file, and the write would
+// then replace C:\Data\Launch.local with what was built from nothing.
+bool HoldsNul(const std::string& hostPath) {
+    return hostPath.find('\0') != std::string::npos;
+}
+
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(std::string winePrefix)
@@ -45,12 +52,20 @@ std::string PosixFileSystem::HostPath(const std::string& path) const {
     return MapHostPath(winePrefix_, path);
 }
 
+std::string PosixFileSystem::TouchedPath(const std::string& path) const {
+    std::string hostPath = HostPath(path);
+    if (HoldsNul(hostPath)) {
+        throw RuntimeError(ErrorNumber::BadFileNameOrNumber);
+    }
+    return hostPath;
+}
+
 bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
-    return OrdinaryFileMatches(HostPath(path));
+    return OrdinaryFileMatches(TouchedPath(path));
 }
 
 std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
-    const std::string hostPath = HostPath(path);
+    const std::string hostPath = TouchedPath(path);
     struct stat status {};
     if (::stat(hostPath.c_str(), &status) != 0) {
         ThrowErrnoForPath(errno, hostPath);
@@ -62,7 +77,7 @@ std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
 }
 
 std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t length) {
-    const UniqueFd fd = OpenFile(HostPath(path), O_RDONLY, faults_);
+    const UniqueFd fd = OpenFile(TouchedPath(path), O_RDONLY, faults_);
     struct stat status {};
     if (::fstat(fd.Get(), &status) != 0) {
         ThrowErrno(errno);
@@ -78,18 +93,18 @@ std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t len
 }
 
 void PosixFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
-    ReplaceFileAtomically(HostPath(path), contents, faults_);
+    ReplaceFileAtomically(TouchedPath(path), contents, faults_);
 }
 
 void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {
-    UniqueFd fd = OpenFile(HostPath(path), O_WRONLY | O_APPEND | O_CREAT, faults_);
+    UniqueFd fd = OpenFile(TouchedPath(path), O_WRONLY | O_APPEND | O_CREAT, faults_);
     WriteAll(fd.Get(), contents, faults_);
     CloseWritten(fd, faults_);
 }
 
 bool PosixFileSystem::IsDirectory(const std::string& path) {
     const std::string hostPath = HostPath(path);
-    if (hostPath.empty()) {
+    if (hostPath.empty() || HoldsNul(hostPath)) {
         return false;
     }
     struct stat status {};
@@ -115,14 +130,14 @@ std::string PosixFileSystem::CurrentDirectory() {
 }
 
 void PosixFileSystem::ChangeDirectory(const std::string& path) {
-    const std::string hostPath = HostPath(path);
+    const std::string hostPath = TouchedPath(path);
     if (::chdir(hostPath.c_str()) != 0) {
         ThrowErrno(errno, true);
     }
 }
 
 std::unique_ptr<platform::DirectoryLock> PosixFileSystem::LockDirectory(const std::string& path) {
-    return LockDirectoryExclusively(HostPath(path), faults_);
+    return LockDirectoryExclusively(TouchedPath(path), faults_);
 }
 
 }  // namespace brelmont::posix

@@ -31,6 +31,9 @@ class PosixFileSystem final : public platform::FileSystem {
     void ClearFaults() { faults_.Clear(); }
 
   private:
+    // The host path of a file about to be touched; "Bad file name or number" when it holds a NUL.
+    std::string TouchedPath(const std::string& path) const;
+
     std::string winePrefix_;
     FaultPlan faults_;
 };

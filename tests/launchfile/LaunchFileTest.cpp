@@ -237,6 +237,13 @@ const EditCase kRemoveCases[] = {
      "[Tools-1.2]\r\n", kTools, -5, 0},
     {"SettingLineNamingTheAddonStays", kNamer + kSample12, kSample12, kNamer, -5, 0},
     {"LaunchByteOrderMarkStaysFirst", kBom + kSample12 + kOther, kSample12, kBom + kOther, -5, 0},
+    // Kept lines grow by their LF here, so the rewrite cannot stay in the text's own storage.
+    {"LoneCrLinesAroundTheBlock", "a\rb\r" + kSample12 + "c\rd", kSample12,
+     Lines({"a", "b", "c", "d"}), -5, 0},
+    {"LfInsideALineIsDropped", "x\ny\r\n" + kSample12 + "z\r\n", kSample12, Lines({"xy", "z"}), -5,
+     0},
+    {"KeyLineSplitByLfStillStartsTheBlock", kOther + "[Sam\nple-1.2]\r\nx\r\n/ [EOA]\r\n",
+     kSample12, kOther, -5, 0},
 };
 
 class RemoveAddonTest : public ::testing::TestWithParam<EditCase> {};

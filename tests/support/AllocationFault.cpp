@@ -37,3 +37,14 @@ void operator delete(void* block) noexcept {
 void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
+
+// The array forms too: a sanitizer's runtime serves them itself instead of through operator new.
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
