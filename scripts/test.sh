@@ -9,3 +9,5 @@ build=${BUILD_DIR:-"$here/build"}
 # The tests never need a display: the GUI tests use Qt's offscreen platform, and the console
 # tests must not pick the GUI.
 env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+# Sanitizer build of the whole suite, then the fuzz targets for a bounded time each.
+"$here/scripts/reliability.sh"

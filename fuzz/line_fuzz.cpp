@@ -1,0 +1,47 @@
+// GetLine and TrimTrailCrLf on any bytes: the lines come out as the line rules cut them, the rest
+// of the text is always what follows the last CR taken, and a trimmed text loses only its run of
+// CR and LF.
+
+#include <algorithm>
+
+#include "fuzz/FuzzSupport.h"
+#include "launchfile/LaunchText.h"
+#include "support/StringLib.h"
+
+using namespace brelmont;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::AsText(data, size);
+    fuzz::CountingBoxes boxes;
+    const std::vector<std::string> expected = fuzz::ReferenceLines(text);
+
+    // Both ways a LineText holds its text: its own copy, and a view of the caller's.
+    LineText owned{std::string(text)};
+    LineText viewed{text};
+    std::size_t taken = 0;
+    std::size_t consumed = 0;
+    while (!owned.Empty()) {
+        FUZZ_REQUIRE(!viewed.Empty());
+        const std::string line = GetLine(owned, boxes);
+        FUZZ_REQUIRE(GetLine(viewed, boxes) == line);
+        FUZZ_REQUIRE(taken < expected.size() && line == expected[taken]);
+        ++taken;
+        const std::size_t cr = text.find('\r', consumed);
+        consumed = cr == std::string_view::npos ? text.size() : cr + 1;
+        FUZZ_REQUIRE(owned.Rest() == text.substr(consumed));
+        FUZZ_REQUIRE(viewed.Rest() == text.substr(consumed));
+    }
+    FUZZ_REQUIRE(viewed.Empty() && taken == expected.size());
+    FUZZ_REQUIRE(!owned.LostLine() && !viewed.LostLine() && boxes.shown.empty());
+    LineText none{std::string_view()};
+    FUZZ_REQUIRE(GetLine(none, boxes).empty() && none.Empty());
+
+    const std::string trimmed = TrimTrailCrLf(text);
+    FUZZ_REQUIRE(text.starts_with(trimmed));
+    FUZZ_REQUIRE(trimmed.empty() || (trimmed.back() != '\r' && trimmed.back() != '\n'));
+    FUZZ_REQUIRE(std::all_of(text.begin() + static_cast<std::ptrdiff_t>(trimmed.size()), text.end(),
+                             [](char c) { return c == '\r' || c == '\n'; }));
+    FUZZ_REQUIRE(FinishRewrite(std::string(text)) == trimmed + "\r\n");
+    FUZZ_REQUIRE(TrimSpaces(text) == fuzz::ReferenceTrimSpaces(text));
+    return 0;
+}
