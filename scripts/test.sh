@@ -11,3 +11,5 @@ build=${BUILD_DIR:-"$here/build"}
 env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 # Sanitizer build of the whole suite, then the fuzz targets for a bounded time each.
 "$here/scripts/reliability.sh"
+# The Windows program, cross-built with MinGW-w64 and tested under Wine on a virtual display.
+"$here/scripts/windows.sh" --test
