@@ -22,19 +22,7 @@ packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletes
 if ((run_tests)); then
   packages+=(wine wine64 xvfb xauth)
 fi
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]})); then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "windows: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" "${packages[@]}"
 
 # Two jobs at most: the machines are shared.
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))

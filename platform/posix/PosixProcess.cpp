@@ -4,22 +4,12 @@
 
 #include <climits>
 
+#include "platform/ArgumentText.h"
 #include "platform/Version.h"
 #include "platform/posix/PathParts.h"
 
 namespace brelmont::posix {
 namespace {
-
-std::string JoinArguments(int argc, const char* const* argv) {
-    std::string text;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) {
-            text += ' ';
-        }
-        text += argv[i];
-    }
-    return text;
-}
 
 std::string ExecutablePath(const char* argv0) {
     char target[PATH_MAX];
@@ -40,7 +30,7 @@ std::string ExecutablePath(const char* argv0) {
 }  // namespace
 
 PosixProcess::PosixProcess(int argc, const char* const* argv)
-    : argumentText_(JoinArguments(argc, argv)),
+    : argumentText_(platform::JoinArguments(argc, argv)),
       programDirectory_(SplitPath(ExecutablePath(argc > 0 ? argv[0] : nullptr)).directory) {}
 
 platform::Version PosixProcess::ProgramVersion() {

@@ -2,22 +2,12 @@
 
 #include <windows.h>
 
+#include "platform/ArgumentText.h"
 #include "platform/Version.h"
 #include "platform/win32/PathParts.h"
 
 namespace brelmont::win32 {
 namespace {
-
-std::string JoinArguments(int argc, const char* const* argv) {
-    std::string text;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) {
-            text += ' ';
-        }
-        text += argv[i];
-    }
-    return text;
-}
 
 std::string ModulePath() {
     std::string path(MAX_PATH, '\0');
@@ -39,7 +29,7 @@ std::string ModulePath() {
 }  // namespace
 
 Win32Process::Win32Process(int argc, const char* const* argv)
-    : argumentText_(JoinArguments(argc, argv)),
+    : argumentText_(platform::JoinArguments(argc, argv)),
       programDirectory_(SplitPath(ModulePath()).directory) {}
 
 platform::Version Win32Process::ProgramVersion() {
