@@ -50,6 +50,32 @@ inline std::vector<std::string> ReferenceLines(std::string_view text) {
     return lines;
 }
 
+// For each line of ReferenceLines: whether an LF stood between two of its characters.
+inline std::vector<bool> ReferenceJoins(std::string_view text) {
+    std::vector<bool> joins;
+    if (text.empty()) {
+        return joins;
+    }
+    bool content = false;
+    bool lfAfterContent = false;
+    bool joined = false;
+    for (const char c : text) {
+        if (c == '\r') {
+            joins.push_back(joined);
+            content = lfAfterContent = joined = false;
+        } else if (c == '\n') {
+            lfAfterContent = content;
+        } else {
+            joined = joined || lfAfterContent;
+            content = true;
+        }
+    }
+    if (text.back() != '\r') {
+        joins.push_back(joined);
+    }
+    return joins;
+}
+
 inline std::string ReferenceTrimSpaces(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);

@@ -113,6 +113,41 @@ Lines OutsideRemovedBlocks(const Lines& lines, const RegIdCut& id) {
     return outside;
 }
 
+// Whether a rewrite must leave the file: a line it keeps, or a block's first or last line, had an
+// LF between two of its characters, which the host may read as a line end.
+bool RemovalRefused(const Lines& lines, const std::vector<bool>& joins, const RegIdCut& id) {
+    bool inBlock = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bool used = true;
+        if (RemovalStart(lines[i], id)) {
+            inBlock = true;
+        } else if (inBlock) {
+            inBlock = !fuzz::Has(lines[i], kEnd);
+            used = !inBlock;
+        }
+        if (used && joins[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+bool ReplaceRefused(const Lines& lines, const std::vector<bool>& joins, const RegIdCut& id) {
+    bool inBlock = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bool used = true;
+        if (inBlock) {
+            inBlock = !fuzz::Has(lines[i], kEnd);
+            used = !inBlock;
+        } else if (OwnStart(lines[i], id)) {
+            inBlock = true;
+        }
+        if (used && joins[i]) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A loader whose block a removal takes out whole and exactly: its last non-empty line ends it.
 bool WellFormed(const Loader& loader) {
     Lines block{loader.id.RegID};
@@ -184,6 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string old = launch.value_or("");
     const std::string_view bom = old.starts_with(kBom) ? kBom : std::string_view();
     const Lines oldLines = fuzz::ReferenceLines(WithoutBom(old));
+    const std::vector<bool> oldJoins = fuzz::ReferenceJoins(WithoutBom(old));
     const Loader loader = ReadLoader(loaderBytes);
 
     // Removal.
@@ -192,6 +228,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loader.cut) {
         FUZZ_REQUIRE(removed == ErrorNumber::InvalidProcedureCall ||
                      removed == ErrorNumber::Overflow);
+        FUZZ_REQUIRE(removal.Launch() == launch);
+    } else if (RemovalRefused(oldLines, oldJoins, loader.id)) {
+        FUZZ_REQUIRE(removed == ErrorNumber::InvalidFileFormat);
         FUZZ_REQUIRE(removal.Launch() == launch);
     } else {
         FUZZ_REQUIRE(removed == LaunchResult::Removed);
@@ -213,13 +252,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(after == launch);
         return 0;
     }
-    FUZZ_REQUIRE(registration.boxes.shown.empty());
     bool present = false;
     bool sameRevision = false;
     for (const std::string& line : oldLines) {
         present = present || OwnStart(line, loader.id);
         sameRevision = sameRevision || RemovalStart(line, loader.id);
     }
+    if (present && !sameRevision && ReplaceRefused(oldLines, oldJoins, loader.id)) {
+        FUZZ_REQUIRE(registered == LaunchResult::ErrorReported);
+        FUZZ_REQUIRE(registration.boxes.shown.size() == 1 &&
+                     registration.boxes.shown[0].starts_with("Error at Step: 204\r\n"));
+        FUZZ_REQUIRE(after == launch);
+        return 0;
+    }
+    FUZZ_REQUIRE(registration.boxes.shown.empty());
     const Lines outside = OutsideOwnBlocks(oldLines, loader.id);
     if (!present) {
         FUZZ_REQUIRE(registered == LaunchResult::Added);
@@ -255,6 +301,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ambiguousEnd = ambiguousEnd || (RemovalStart(line, loader.id) && fuzz::Has(line, kEnd));
     }
     if (!WellFormed(loader) || (registered == LaunchResult::AlreadyRegistered && ambiguousEnd)) {
+        return 0;
+    }
+    const std::string_view registeredText = std::string_view(*after).substr(bom.size());
+    if (RemovalRefused(fuzz::ReferenceLines(registeredText), fuzz::ReferenceJoins(registeredText),
+                       loader.id)) {
+        FUZZ_REQUIRE(registration.Remove() == ErrorNumber::InvalidFileFormat);
         return 0;
     }
     FUZZ_REQUIRE(registration.Remove() == LaunchResult::Removed);

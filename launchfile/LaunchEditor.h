@@ -12,7 +12,7 @@ class MessageBoxes;
 }
 
 // Launch edit results, as RegisterAddon and RemoveAddon return them. Any other value is the error
-// number of a failed write (0: registration reported an error itself).
+// number of a failed write or of a refused rewrite (0: registration reported an error itself).
 namespace LaunchResult {
 inline constexpr std::int16_t NormalEnding = -1;
 inline constexpr std::int16_t Added = -2;
@@ -37,7 +37,8 @@ struct LaunchEditContext {
 std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath);
 
 // Writes Launch.local back without the blocks of the add-on's revision. Read and cut errors pass
-// to the caller.
+// to the caller; a file that cannot be rewritten without joining lines is left as it is, with
+// a status line saying why, and gives the invalid-file-format number.
 std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath);
 
 }  // namespace brelmont

@@ -83,10 +83,29 @@ std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
     lineFrom_ = Walked();
     line_ = GetLineView(walk_, boxes);
     lineNext_ = Walked();
+    // LFs before the line's first character or after its last join nothing; only the ones between
+    // make the line shorter than the stretch from its first to its last character.
+    std::size_t start = lineFrom_;
+    std::size_t end =
+        (lineNext_ > start && text_[lineNext_ - 1] == kCr) ? lineNext_ - 1 : lineNext_;
+    while (start < end && text_[start] == kLf) {
+        ++start;
+    }
+    if (end - start != line_.size()) {
+        while (end > start && text_[end - 1] == kLf) {
+            --end;
+        }
+    }
+    lineJoined_ = end - start != line_.size();
     return line_;
 }
 
+void LineRewrite::BoundLine() {
+    joinedLineUsed_ = joinedLineUsed_ || lineJoined_;
+}
+
 void LineRewrite::KeepLine() {
+    BoundLine();
     // The line stands as it is to be written when a CR LF ended it and the only LFs it lost were
     // the one of the pair before it.
     if (lineNext_ > lineFrom_ && text_[lineNext_ - 1] == kCr && lineNext_ < text_.size() &&
@@ -123,6 +142,10 @@ void LineRewrite::Append(std::string_view piece) {
 }
 
 std::string LineRewrite::Finish() && {
+    if (joinedLineUsed_) {
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, "Launch.local",
+                           std::string(kLoneLfRefusal));
+    }
     FlushRun();
     return FinishRewrite(std::move(own_));
 }

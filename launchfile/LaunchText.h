@@ -48,6 +48,13 @@ class NameSieve {
     bool searched_ = false;
 };
 
+// Why a rewrite of Launch.local was refused: a lone LF stands inside one of its lines. The walk
+// drops every LF, while the host and the editors that wrote the file may read a lone LF as a line
+// end; writing such a line back would join two of their lines, and taking a block's first or last
+// line from it would take another add-on's lines with it.
+inline constexpr std::string_view kLoneLfRefusal =
+    "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF line ends)";
+
 // Rewrites a text line by line into a buffer of its own. Kept lines that already stand in the
 // text as they are to be written (CR LF ends, no other LF) are copied in runs rather than one by
 // one. Writing over the text being walked would save that buffer, but a new block longer than the
@@ -64,13 +71,17 @@ class LineRewrite {
     std::string_view NextLine(platform::MessageBoxes& boxes);
     // Appends the line NextLine gave last, followed by CR LF.
     void KeepLine();
+    // The line NextLine gave last starts or ends a block that the rewrite takes out.
+    void BoundLine();
     void Append(std::string_view piece);
     const LineText& Walk() const { return walk_; }
     // The text being walked, and where the walk stood before and after the last line.
     std::string_view Text() const { return text_; }
     std::size_t LineStart() const { return lineFrom_; }
     std::size_t LineNext() const { return lineNext_; }
-    // The rewrite, ended as FinishRewrite ends it.
+    // The rewrite, ended as FinishRewrite ends it. Throws the invalid-file-format error, with
+    // kLoneLfRefusal as its description, when a kept line or a block's bound lost a lone LF from
+    // between two of its characters; lines wholly inside a dropped block may have.
     std::string Finish() &&;
 
   private:
@@ -85,6 +96,8 @@ class LineRewrite {
     std::size_t lineNext_ = 0;  // and after it
     std::size_t runStart_ = 0;  // bytes of the text kept as they stand, not yet moved
     std::size_t runEnd_ = 0;
+    bool lineJoined_ = false;  // the last line lost an LF from between two of its characters
+    bool joinedLineUsed_ = false;
 };
 
 }  // namespace brelmont

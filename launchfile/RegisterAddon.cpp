@@ -7,6 +7,7 @@
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
+#include "support/RuntimeError.h"
 #include "support/StringLib.h"
 
 namespace brelmont {
@@ -83,9 +84,11 @@ std::optional<std::string> ReplaceBlocks(std::string launchText, const RegIdCut&
             // end rather than at its first line changes nothing but lets it take the old one's
             // room.
             if (!inBlock) {
+                rewritten.BoundLine();
                 rewritten.Append(block);
             }
         } else if (regIdLine) {
+            rewritten.BoundLine();
             inBlock = true;
         } else if (!line.empty()) {
             rewritten.KeepLine();
@@ -154,8 +157,13 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
         }
         const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, *rewritten);
         return written == -1 ? LaunchResult::Replaced : written;
+    } catch (const RuntimeError& error) {
+        // Every failure ends in the report below; Launch.local is only ever written last. The
+        // report names no cause, so a refusal to rewrite says its own first.
+        if (error.Number() == ErrorNumber::InvalidFileFormat) {
+            run.AppendStatusLine(error.Description());
+        }
     } catch (const std::exception&) {
-        // Every failure ends in the report below; Launch.local is only ever written last.
     }
     run.boxes.MessageBoxOk(ErrorReport(run.Step, cut), "");
     return LaunchResult::ErrorReported;

@@ -4,6 +4,7 @@
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
+#include "support/RuntimeError.h"
 #include "support/StringLib.h"
 
 namespace brelmont {
@@ -18,9 +19,13 @@ std::string DropBlocks(std::string launchText, const RegIdCut& cut, platform::Me
         const std::string_view line = rewritten.NextLine(boxes);
         if (sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
             IsRegIdLineOf(line, cut.AppName) && Contains(line, key)) {
+            rewritten.BoundLine();
             inBlock = true;
         } else if (inBlock) {
             inBlock = !Contains(line, kEndOfAddon);
+            if (!inBlock) {
+                rewritten.BoundLine();
+            }
         } else if (!line.empty()) {
             rewritten.KeepLine();
         }
@@ -39,8 +44,18 @@ std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) 
     LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};
     RegIdCut cut;
     CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);
-    const std::int16_t written = run.fileLib.WriteTextFileContents(
-        launchPath, DropBlocks(std::move(launchText), cut, run.boxes));
+    std::string rewritten;
+    try {
+        rewritten = DropBlocks(std::move(launchText), cut, run.boxes);
+    } catch (const RuntimeError& error) {
+        // A refusal to rewrite is an outcome for the caller like a failed write, not a fault.
+        if (error.Number() != ErrorNumber::InvalidFileFormat) {
+            throw;
+        }
+        run.AppendStatusLine(error.Description());
+        return static_cast<std::int16_t>(error.Number());
+    }
+    const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, rewritten);
     return written == -1 ? LaunchResult::Removed : written;
 }
 

@@ -38,6 +38,7 @@ constexpr std::array kKnownErrors{
     KnownError{74, "Can't rename with different drive"},
     KnownError{75, "Path/File access error"},
     KnownError{76, "Path not found"},
+    KnownError{321, "Invalid file format"},
 };
 
 }  // namespace

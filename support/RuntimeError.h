@@ -30,6 +30,7 @@ inline constexpr std::int32_t PermissionDenied = 70;
 inline constexpr std::int32_t CannotRenameWithDifferentDrive = 74;
 inline constexpr std::int32_t PathFileAccessError = 75;
 inline constexpr std::int32_t PathNotFound = 76;
+inline constexpr std::int32_t InvalidFileFormat = 321;
 // Base of program-defined error numbers; traps add it to the number they pass on.
 inline constexpr std::int32_t ObjectErrorBase = static_cast<std::int32_t>(0x80040000u);
 }  // namespace ErrorNumber

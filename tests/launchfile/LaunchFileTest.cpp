@@ -240,10 +240,6 @@ const EditCase kRemoveCases[] = {
     // Kept lines grow by their LF here, so the rewrite cannot stay in the text's own storage.
     {"LoneCrLinesAroundTheBlock", "a\rb\r" + kSample12 + "c\rd", kSample12,
      Lines({"a", "b", "c", "d"}), -5, 0},
-    {"LfInsideALineIsDropped", "x\ny\r\n" + kSample12 + "z\r\n", kSample12, Lines({"xy", "z"}), -5,
-     0},
-    {"KeyLineSplitByLfStillStartsTheBlock", kOther + "[Sam\nple-1.2]\r\nx\r\n/ [EOA]\r\n",
-     kSample12, kOther, -5, 0},
 };
 
 class RemoveAddonTest : public ::testing::TestWithParam<EditCase> {};
@@ -332,6 +328,52 @@ TEST(RemoveAddonErrors, PassToTheCallerWithTheFileUntouched) {
         EXPECT_TRUE(bench.ui.boxes.empty());
         EXPECT_EQ(bench.files.ReplaceCount(), 0);
         EXPECT_EQ(bench.Launch(), kExample);
+    }
+}
+
+// A lone LF may end a line for the host. A rewrite that would join two of its lines, or take a
+// block's first or last line from such a line, leaves the file as it is and says why; a lone LF
+// inside a dropped block, or beside a line end, joins nothing.
+TEST(LaunchEdits, LoneLfRefusesOnlyARewriteThatWouldJoinLines) {
+    struct Case {
+        const char* name;
+        std::string launch;
+        Text removed;  // nullopt: refused
+        Text updated;  // to [Sample-1.3]; nullopt: refused
+    };
+    const Case cases[] = {
+        {"KeptLine", "x\ny\r\n" + kSample12 + "z\r\n", std::nullopt, std::nullopt},
+        {"KeyLineSplitByLf", kOther + "[Sam\nple-1.2]\r\nx\r\n/ [EOA]\r\n", std::nullopt,
+         std::nullopt},
+        {"LfOnlyFileStartingWithTheAddon", "[Sample-1.2]\nx\n/ [EOA]\n[Other-3.0]\ny\n/ [EOA]\n",
+         std::nullopt, std::nullopt},
+        {"EndMarkerJoinedToTheNextBlock",
+         "[Sample-1.2]\r\nx\r\n/ [EOA]\n[Other-3.0]\r\n/ [EOA]\r\n", std::nullopt, std::nullopt},
+        {"InsideTheDroppedBlock", kOther + "[Sample-1.2]\r\na\nb\r\n/ [EOA]\r\n", kOther,
+         kOther + kSample13},
+        {"BesideLineEnds", "x\n\r\n\ny\r" + kSample12 + "\n\n", Lines({"x", "y"}),
+         Lines({"x", "y"}) + kSample13},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench removal(c.launch, kSample12);
+        const std::int16_t removed = RemoveAddon(removal.run, kLaunchPath);
+        EXPECT_EQ(removal.Launch(), c.removed ? c.removed : c.launch);
+        EXPECT_EQ(removed, c.removed ? -5 : ErrorNumber::InvalidFileFormat);
+        EXPECT_EQ(removal.status.size(), c.removed ? 2u : 3u);
+
+        Bench update(c.launch, kSample13);
+        const std::int16_t updated = RegisterAddon(update.run, kLaunchPath);
+        EXPECT_EQ(update.Launch(), c.updated ? c.updated : c.launch);
+        EXPECT_EQ(updated, c.updated ? -4 : 0);
+        EXPECT_EQ(update.ui.boxes.size(), c.updated ? 0u : 1u);
+        if (!c.updated && !update.ui.boxes.empty()) {
+            EXPECT_TRUE(update.ui.boxes[0].text.starts_with("Error at Step: 204\r\n"));
+        }
+        for (const Bench* bench : {&removal, &update}) {
+            const bool refused = bench == &removal ? !c.removed : !c.updated;
+            EXPECT_EQ(refused, bench->status.back().starts_with("Launch.local left unchanged: "));
+        }
     }
 }
 

@@ -96,6 +96,7 @@ const std::string kRemoved = "Addon settings removed from Launch.Local";
 const std::string kNoConf = "Could not find Kelvane.conf in directory C:\\Program Files\\Kelvane .";
 const std::string kNoDirectory = "No Kelvane program directory was selected.";
 const std::string kMegabyte(1 << 20, 'x');
+const std::string kLoneLf = "Launch.local left unchanged: some of its lines end in LF alone";
 const std::string kNulBlock = "[Wea\0ther-2.1]\r\nrun=\xFF\x80\0\xE9\r\n/ [EOA]\r\n"s;
 const std::string kNulLoader = "[Sa\0mple\xE9-1.\xFF]\r\nrun=\x80\0\xFE\r\n/ [EOA]\r\n"s;
 const std::string kMarkersPastLimit = std::string(40000, 'x') + kSampleLoader;
@@ -170,10 +171,12 @@ const BadInput kCases[] = {
     {"LaunchLfOnly", Launch("[Weather-2.1]\nrun=w\n/ [EOA]\n[Sample-1.1]\nrun=old\n/ [EOA]\n"),
      {kInstall},
      "y\n", 0, {kAdded}, AddedTo(kSampleLoader)},
-    // A lone LF ends no line: the whole file is one line, written back without its LFs.
+    // A lone LF ends no line to the program, but may to the host: a rewrite that would join lines
+    // leaves the file and says why.
     {"LaunchLfOnlyRemoval", Launch("[Weather-2.1]\nrun=w\n/ [EOA]\n[Sample-1.2]\nrun=s\n"),
-     {kRemove}, {}, 0,
-     {kRemoved}, Becomes("[Weather-2.1]run=w/ [EOA][Sample-1.2]run=s\r\n")},
+     {kRemove}, {}, 4, {kLoneLf, "Result = 321"}},
+    {"LaunchLfOnlyReplace", Launch("[Sample-1.1]\nrun=old\n/ [EOA]\n[Weather-2.1]\nrun=w\n"),
+     {kInstall}, "y\n", 4, {kLoneLf, "Error at Step: 204", "Result = 0"}},
     {"LaunchCrOnlyRemoval",
      Launch("[Weather-2.1]\rrun=w\r/ [EOA]\r[Sample-1.2]\rrun=s\r/ [EOA]\r"
             "[Logbook-1.0]\rrun=l\r/ [EOA]\r"),
@@ -182,13 +185,15 @@ const BadInput kCases[] = {
     {"LaunchMixedLineEndsRemoval",
      Launch("[Weather-2.1]\r\nrun=w\r/ [EOA]\n\r\n[Sample-1.2]\rrun=s\r\n/ [EOA]\r"
             "[Logbook-1.0]\nrun=l\r\n/ [EOA]"),
-     {kRemove}, {}, 0, {kRemoved},
-     Becomes("[Weather-2.1]\r\nrun=w\r\n/ [EOA]\r\n[Logbook-1.0]run=l\r\n/ [EOA]\r\n")},
+     {kRemove}, {}, 4, {kLoneLf, "Result = 321"}},
     {"LaunchMixedLineEndsReplace",
      Launch("[Weather-2.1]\nx\r[Sample-1.1]\r\nold\r/ [EOA]\n\r[Logbook-1.0]\r\n/ [EOA]"),
-     {kInstall}, "y\n", 0,
-     {"Updating Launch.Local with the latest Addon setting"},
-     Becomes("[Weather-2.1]x\r\n" + kSampleLoader + "[Logbook-1.0]\r\n/ [EOA]\r\n")},
+     {kInstall}, "y\n", 4, {kLoneLf, "Error at Step: 204", "Result = 0"}},
+    // Lone LFs beside line ends join nothing.
+    {"LaunchMixedLineEndsBesideLineEnds",
+     Launch("[Weather-2.1]\n\r\nx\r\n\n[Sample-1.1]\rold\r/ [EOA]\n\r[Logbook-1.0]\r\n/ [EOA]"),
+     {kInstall}, "y\n", 0, {"Updating Launch.Local with the latest Addon setting"},
+     Becomes("[Weather-2.1]\r\nx\r\n" + kSampleLoader + "[Logbook-1.0]\r\n/ [EOA]\r\n")},
     {"LaunchMegabyteLine", Launch(kOtherBlocks + kMegabyte + "\r\n"), {kInstall}, "y\n", 0,
      {kAdded},
      AddedTo(kSampleLoader)},
