@@ -6,6 +6,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "launchfile/LaunchText.h"
+#include "support/PiecedText.h"
 #include "support/StringLib.h"
 
 using namespace brelmont;
@@ -41,7 +42,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(trimmed.empty() || (trimmed.back() != '\r' && trimmed.back() != '\n'));
     FUZZ_REQUIRE(std::all_of(text.begin() + static_cast<std::ptrdiff_t>(trimmed.size()), text.end(),
                              [](char c) { return c == '\r' || c == '\n'; }));
-    FUZZ_REQUIRE(FinishRewrite(std::string(text)) == trimmed + "\r\n");
+    // The same end on the text held in pieces, alternately its own and stretches of the source.
+    PiecedText pieced{std::string(text)};
+    for (std::size_t at = 0; at < text.size(); at += 3) {
+        const std::size_t length = std::min<std::size_t>(3, text.size() - at);
+        if (at % 2 == 0) {
+            pieced.AppendSource(at, length);
+        } else {
+            pieced.AppendOwn(text.substr(at, length));
+        }
+    }
+    FUZZ_REQUIRE(pieced.Joined() == text);
+    pieced.EndWithOneCrLf();
+    FUZZ_REQUIRE(pieced.Joined() == trimmed + "\r\n" && pieced.Size() == trimmed.size() + 2);
     FUZZ_REQUIRE(TrimSpaces(text) == fuzz::ReferenceTrimSpaces(text));
     return 0;
 }

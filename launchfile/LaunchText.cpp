@@ -1,6 +1,7 @@
 #include "launchfile/LaunchText.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "launchfile/RegId.h"
 #include "platform/Services.h"
@@ -30,16 +31,6 @@ std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile) {
     return text;
 }
 
-std::string FinishRewrite(std::string body) {
-    std::size_t end = body.size();
-    while (end > 0 && (body[end - 1] == kCr || body[end - 1] == kLf)) {
-        --end;
-    }
-    body.resize(end);
-    body += kCrLf;
-    return body;
-}
-
 void RequireWholeWalk(const LineText& walk) {
     if (walk.LostLine()) {
         throw RuntimeError(ErrorNumber::OutOfMemory, "StringLib:GetLine");
@@ -56,12 +47,16 @@ bool NameSieve::MayHold(std::size_t start, std::size_t next, std::string_view li
     if (end - from != line.size()) {
         return true;
     }
+    return NextFrom(from) + name_.size() <= end;
+}
+
+std::size_t NameSieve::NextFrom(std::size_t from) {
     if (!searched_ || found_ < from) {
         const std::size_t position = FindPosition(text_.substr(from), name_);
         found_ = position == 0 ? text_.size() : from + position - 1;
         searched_ = true;
     }
-    return found_ + name_.size() <= end;
+    return found_;
 }
 
 namespace {
@@ -74,9 +69,8 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
 }  // namespace
 
 LineRewrite::LineRewrite(std::string text)
-    : text_(std::move(text)), walk_(WithoutByteOrderMark(text_)) {
-    own_.reserve(text_.size() + kCrLf.size());
-    own_.assign(text_, 0, text_.size() - walk_.RestSize());
+    : out_(std::move(text)), walk_(WithoutByteOrderMark(out_.Source())) {
+    out_.AppendSource(0, Walked());
 }
 
 std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
@@ -85,14 +79,14 @@ std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
     lineNext_ = Walked();
     // LFs before the line's first character or after its last join nothing; only the ones between
     // make the line shorter than the stretch from its first to its last character.
+    const std::string_view text = Text();
     std::size_t start = lineFrom_;
-    std::size_t end =
-        (lineNext_ > start && text_[lineNext_ - 1] == kCr) ? lineNext_ - 1 : lineNext_;
-    while (start < end && text_[start] == kLf) {
+    std::size_t end = (lineNext_ > start && text[lineNext_ - 1] == kCr) ? lineNext_ - 1 : lineNext_;
+    while (start < end && text[start] == kLf) {
         ++start;
     }
     if (end - start != line_.size()) {
-        while (end > start && text_[end - 1] == kLf) {
+        while (end > start && text[end - 1] == kLf) {
             --end;
         }
     }
@@ -108,46 +102,60 @@ void LineRewrite::KeepLine() {
     BoundLine();
     // The line stands as it is to be written when a CR LF ended it and the only LFs it lost were
     // the one of the pair before it.
-    if (lineNext_ > lineFrom_ && text_[lineNext_ - 1] == kCr && lineNext_ < text_.size() &&
-        text_[lineNext_] == kLf) {
+    const std::string_view text = Text();
+    if (lineNext_ > lineFrom_ && text[lineNext_ - 1] == kCr && lineNext_ < text.size() &&
+        text[lineNext_] == kLf) {
         std::size_t start = lineFrom_;
-        while (text_[start] == kLf) {
+        while (text[start] == kLf) {
             ++start;
         }
         if (lineNext_ - 1 - start == line_.size()) {
-            if (runEnd_ != start || runStart_ == runEnd_) {
-                FlushRun();
-                runStart_ = start;
-            }
-            runEnd_ = lineNext_ + 1;
+            out_.AppendSource(start, lineNext_ + 1 - start);
             return;
         }
     }
-    Append(line_);
-    Append(kCrLf);
+    out_.AppendOwn(line_);
+    out_.AppendOwn(kCrLf);
 }
 
-void LineRewrite::FlushRun() {
-    if (runStart_ == runEnd_) {
-        return;
+void LineRewrite::KeepPlainLinesBefore(std::size_t limit) {
+    const std::string_view text = Text();
+    const char* const base = text.data();
+    std::size_t at = Walked();
+    limit = std::min(limit, text.size());
+    while (at < limit) {
+        // The LF of the CR LF pair that ended the line before, which the walk left in front.
+        std::size_t start = at;
+        if (text[at] == kLf) {
+            if (at == 0 || text[at - 1] != kCr) {
+                break;
+            }
+            ++start;
+        }
+        const auto* cr = static_cast<const char*>(std::memchr(base + start, kCr, limit - start));
+        if (cr == nullptr) {
+            break;
+        }
+        const auto end = static_cast<std::size_t>(cr - base);
+        if (end + 1 >= text.size() || text[end + 1] != kLf ||
+            std::memchr(base + start, kLf, end - start) != nullptr) {
+            break;
+        }
+        if (end > start) {
+            out_.AppendSource(start, end + 2 - start);
+        }
+        at = end + 1;
     }
-    const std::string_view run = std::string_view(text_).substr(runStart_, runEnd_ - runStart_);
-    runStart_ = runEnd_ = 0;
-    Append(run);
+    walk_.SkipAhead(at - Walked());
 }
 
-void LineRewrite::Append(std::string_view piece) {
-    FlushRun();
-    own_ += piece;
-}
-
-std::string LineRewrite::Finish() && {
+PiecedText LineRewrite::Finish() && {
     if (joinedLineUsed_) {
         throw RuntimeError(ErrorNumber::InvalidFileFormat, "Launch.local",
                            std::string(kLoneLfRefusal));
     }
-    FlushRun();
-    return FinishRewrite(std::move(own_));
+    out_.EndWithOneCrLf();
+    return std::move(out_);
 }
 
 }  // namespace brelmont

@@ -23,6 +23,25 @@ struct Presence {
     std::int64_t namePosition = 0;  // 1-based position of AppName in the first RegID line's text
 };
 
+// How many characters from `from` on make whole lines that end before `limit`, up to the first
+// LF that follows anything but a CR: the walk drops such an LF, so a name split by it is whole in
+// its line although a search of the raw text misses it.
+std::size_t LinesBefore(std::string_view text, std::size_t from, std::size_t limit) {
+    const std::size_t lastCr = limit > from ? text.rfind(kCr, limit - 1) : std::string_view::npos;
+    if (lastCr == std::string_view::npos || lastCr < from) {
+        return 0;
+    }
+    std::size_t end = lastCr + 1;
+    for (std::size_t lf = text.find(kLf, from); lf < end; lf = text.find(kLf, lf + 1)) {
+        if (lf == 0 || text[lf - 1] != kCr) {
+            const std::size_t cr = lf > from ? text.rfind(kCr, lf - 1) : std::string_view::npos;
+            end = (cr == std::string_view::npos || cr < from) ? from : cr + 1;
+            break;
+        }
+    }
+    return end - from;
+}
+
 Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
                    platform::MessageBoxes& boxes) {
     Presence presence;
@@ -31,6 +50,13 @@ Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
     NameSieve sieve(launchText, cut.AppName);
     std::size_t lineStart = 0;
     while (!walk.Empty()) {
+        // Straight to the line that holds the name's next occurrence: no line before it can be a
+        // RegID line of the add-on.
+        const std::size_t position = launchText.size() - walk.RestSize();
+        walk.SkipAhead(LinesBefore(launchText, position, sieve.NextFrom(position)));
+        if (walk.Empty()) {
+            break;
+        }
         lineStart = launchText.size() - walk.RestSize();
         const std::string_view line = GetLineView(walk, boxes);
         if (!sieve.MayHold(lineStart, launchText.size() - walk.RestSize(), line) ||
@@ -64,13 +90,20 @@ std::string UpdateBlock(const RegIdCut& cut, std::string_view loaderRest) {
 
 // The text with each old block of the add-on replaced by `block`; nothing when a RegID line of the
 // add-on holds this revision after all, and the add-on is registered.
-std::optional<std::string> ReplaceBlocks(std::string launchText, const RegIdCut& cut,
-                                         const std::string& block, platform::MessageBoxes& boxes) {
+std::optional<PiecedText> ReplaceBlocks(std::string launchText, const RegIdCut& cut,
+                                        const std::string& block, platform::MessageBoxes& boxes) {
     const std::string key = cut.IdentityKey();
     LineRewrite rewritten(std::move(launchText));
     NameSieve sieve(rewritten.Text(), cut.AppName);
     bool inBlock = false;
     while (!rewritten.Done()) {
+        // Lines before the name's next occurrence cannot start a block and are kept.
+        if (!inBlock) {
+            rewritten.KeepPlainLinesBefore(sieve.NextFrom(rewritten.Position()));
+            if (rewritten.Done()) {
+                break;
+            }
+        }
         const std::string_view line = rewritten.NextLine(boxes);
         const bool regIdLine = sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
                                IsRegIdLineOf(line, cut.AppName);
@@ -146,7 +179,7 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
             const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, launchText);
             return written == -1 ? LaunchResult::Added : written;
         }
-        std::optional<std::string> rewritten;
+        std::optional<PiecedText> rewritten;
         if (!presence.registered) {
             rewritten = ReplaceBlocks(std::move(launchText), cut,
                                       UpdateBlock(cut, loaderText.Rest()), run.boxes);

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "launchfile/LaunchEditor.h"
 #include "launchfile/LaunchText.h"
 #include "launchfile/RegId.h"
@@ -10,12 +12,19 @@
 namespace brelmont {
 namespace {
 
-std::string DropBlocks(std::string launchText, const RegIdCut& cut, platform::MessageBoxes& boxes) {
+PiecedText DropBlocks(std::string launchText, const RegIdCut& cut, platform::MessageBoxes& boxes) {
     const std::string key = cut.IdentityKey();
     LineRewrite rewritten(std::move(launchText));
     NameSieve sieve(rewritten.Text(), cut.AppName);
     bool inBlock = false;
     while (!rewritten.Done()) {
+        // Lines before the name's next occurrence cannot start a block and are kept.
+        if (!inBlock) {
+            rewritten.KeepPlainLinesBefore(sieve.NextFrom(rewritten.Position()));
+            if (rewritten.Done()) {
+                break;
+            }
+        }
         const std::string_view line = rewritten.NextLine(boxes);
         if (sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
             IsRegIdLineOf(line, cut.AppName) && Contains(line, key)) {
@@ -44,9 +53,9 @@ std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) 
     LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};
     RegIdCut cut;
     CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);
-    std::string rewritten;
+    std::optional<PiecedText> rewritten;
     try {
-        rewritten = DropBlocks(std::move(launchText), cut, run.boxes);
+        rewritten.emplace(DropBlocks(std::move(launchText), cut, run.boxes));
     } catch (const RuntimeError& error) {
         // A refusal to rewrite is an outcome for the caller like a failed write, not a fault.
         if (error.Number() != ErrorNumber::InvalidFileFormat) {
@@ -55,7 +64,7 @@ std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) 
         run.AppendStatusLine(error.Description());
         return static_cast<std::int16_t>(error.Number());
     }
-    const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, rewritten);
+    const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, *rewritten);
     return written == -1 ? LaunchResult::Removed : written;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,9 +38,14 @@ class FileSystem {
     // Exactly `length` bytes from the first byte of the file, one character per byte.
     virtual std::string ReadFile(const std::string& path, std::uint64_t length) = 0;
 
-    // Puts `contents` in place of the file at `path` so that the file holds either its old bytes
-    // or all the new ones, whatever fails. A symbolic link at `path` is followed.
-    virtual void ReplaceFile(const std::string& path, std::string_view contents) = 0;
+    // Puts the pieces, one after another, in place of the file at `path` so that the file holds
+    // either its old bytes or all the new ones, whatever fails. A symbolic link at `path` is
+    // followed.
+    virtual void ReplaceFileContents(const std::string& path,
+                                     std::span<const std::string_view> pieces) = 0;
+    void ReplaceFile(const std::string& path, std::string_view contents) {
+        ReplaceFileContents(path, {&contents, 1});
+    }
 
     // Appends to the file, creating the file (never its directory) when missing.
     virtual void AppendToFile(const std::string& path, std::string_view contents) = 0;

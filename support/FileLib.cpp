@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/Services.h"
+#include "support/PiecedText.h"
 
 namespace brelmont {
 
@@ -31,10 +32,20 @@ std::string FileLib::ReadTextFileContents(const std::string& path) {
 }
 
 std::int16_t FileLib::WriteTextFileContents(const std::string& path, const std::string& text) {
+    const std::string_view whole = text;
+    return WritePieces(path, {&whole, 1});
+}
+
+std::int16_t FileLib::WriteTextFileContents(const std::string& path, const PiecedText& text) {
+    return WritePieces(path, text.Pieces());
+}
+
+std::int16_t FileLib::WritePieces(const std::string& path,
+                                  std::span<const std::string_view> pieces) {
     // The replace keeps the old file until the new one is safely in its place, so the delete that
     // used to come first is gone: a failed write must not cost the user the old contents.
     try {
-        files_.ReplaceFile(path, text);
+        files_.ReplaceFileContents(path, pieces);
         return -1;
     } catch (...) {
         const RuntimeError error =

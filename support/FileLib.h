@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "support/RuntimeError.h"
 
 namespace brelmont {
 
+class PiecedText;
 namespace platform {
 class FileSystem;
 class EventLog;
@@ -29,11 +32,15 @@ class FileLib {
     // Replaces the file's contents with `text`: -1 on success, else the failure's error number.
     // The old file stays as it was when the write fails.
     std::int16_t WriteTextFileContents(const std::string& path, const std::string& text);
+    // The same for a text held in pieces.
+    std::int16_t WriteTextFileContents(const std::string& path, const PiecedText& text);
 
     std::int16_t Step() const { return step_; }
     platform::FileSystem& Files() { return files_; }
 
   private:
+    std::int16_t WritePieces(const std::string& path, std::span<const std::string_view> pieces);
+
     platform::FileSystem& files_;
     platform::EventLog& eventLog_;
     std::int16_t step_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -33,6 +34,8 @@ class LineText {
     // True once a GetLine on this text has failed and handed back an empty line in place of the
     // real one; a caller that writes the lines back must not trust the walk then.
     bool LostLine() const { return lostLine_; }
+    // Moves the walk on by characters that the caller took off as whole lines itself.
+    void SkipAhead(std::size_t characters) { pos_ += std::min(characters, RestSize()); }
 
   private:
     friend std::string GetLine(LineText& text, platform::MessageBoxes& boxes);

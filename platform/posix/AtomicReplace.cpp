@@ -93,7 +93,7 @@ void FlushDirectory(int directoryFd, FaultPlan& faults) {
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::string& hostPath, std::string_view contents,
+void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
                            FaultPlan& faults) {
     const PathParts target = SplitPath(FinalPathOf(hostPath));
     if (target.name.empty() || target.name == "." || target.name == "..") {
@@ -102,7 +102,7 @@ void ReplaceFileAtomically(const std::string& hostPath, std::string_view content
     const UniqueFd directory = OpenDirectory(target.directory, faults);
     const std::optional<struct stat> old = ExistingFile(directory.Get(), target.name);
     TemporaryFile replacement(directory.Get(), target.name, faults);
-    WriteAll(replacement.Fd().Get(), contents, faults);
+    WriteAll(replacement.Fd().Get(), pieces, faults);
     if (old) {
         MatchOwnerAndMode(replacement.Fd().Get(), *old, faults);
     }

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -17,6 +19,10 @@ namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 constexpr std::size_t kSmallPage = 4096;
+// Pieces one write gathers at most: POSIX lets a system take as few as 16, Linux and the BSDs
+// take 1024. A rewrite of a large file keeps its lines in stretches between the empty lines it
+// drops, so a write of kWriteChunk bytes may span thousands of pieces.
+constexpr std::size_t kWriteVectors = 1024;
 
 // A capacity just short of a whole number of huge pages, the rest left to the allocator's own
 // header: the buffer's mapping then spans whole huge pages, and Linux places such mappings on
@@ -62,6 +68,14 @@ void AdviseHugePages(char* data, std::size_t size) {
     }
 }
 
+// An empty text with room for `capacity` characters, asked to be backed by huge pages.
+std::string ReserveHugeText(std::size_t capacity) {
+    std::string text;
+    text.reserve(std::min<std::size_t>(WholeHugePages(capacity), text.max_size()));
+    AdviseHugePages(text.data(), text.capacity());
+    return text;
+}
+
 }  // namespace
 
 UniqueFd OpenDirectory(const std::string& hostPath, FaultPlan& faults) {
@@ -75,13 +89,30 @@ UniqueFd OpenDirectory(const std::string& hostPath, FaultPlan& faults) {
     return directory;
 }
 
-void WriteAll(int fd, std::string_view bytes, FaultPlan& faults) {
-    while (!bytes.empty()) {
-        const std::size_t chunk = std::min(bytes.size(), kWriteChunk);
+void WriteAll(int fd, std::span<const std::string_view> pieces, FaultPlan& faults) {
+    // Where the writing stands: the piece, and how much of it is written.
+    std::size_t piece = 0;
+    std::size_t offset = 0;
+    std::array<iovec, kWriteVectors> vectors{};
+    while (true) {
+        std::size_t count = 0;
+        std::size_t gathered = 0;
+        for (std::size_t next = piece, skip = offset;
+             next < pieces.size() && count < vectors.size() && gathered < kWriteChunk;
+             ++next, skip = 0) {
+            const std::size_t length = std::min(pieces[next].size() - skip, kWriteChunk - gathered);
+            if (length > 0) {
+                vectors[count++] = {const_cast<char*>(pieces[next].data() + skip), length};
+                gathered += length;
+            }
+        }
+        if (count == 0) {
+            return;
+        }
         if (const int staged = faults.Strike(FaultPoint::Write)) {
             ThrowErrno(staged);
         }
-        const ssize_t written = ::write(fd, bytes.data(), chunk);
+        const ssize_t written = ::writev(fd, vectors.data(), static_cast<int>(count));
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
@@ -93,7 +124,15 @@ void WriteAll(int fd, std::string_view bytes, FaultPlan& faults) {
             // retrying would spin.
             ThrowErrno(EIO);
         }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+        for (auto left = static_cast<std::size_t>(written); left > 0;) {
+            const std::size_t step = std::min(left, pieces[piece].size() - offset);
+            offset += step;
+            left -= step;
+            if (offset == pieces[piece].size()) {
+                ++piece;
+                offset = 0;
+            }
+        }
     }
 }
 
@@ -106,9 +145,7 @@ std::string ReadExactly(int fd, std::uint64_t length, FaultPlan& faults) {
         // Room for what an install appends to Launch.local (a line end and the add-on's block):
         // growing a large text by a few hundred bytes must not move all of it to a fresh buffer.
         constexpr std::size_t kAppendRoom = 64 * 1024;
-        bytes.reserve(std::min<std::size_t>(
-            WholeHugePages(static_cast<std::size_t>(length) + kAppendRoom), bytes.max_size()));
-        AdviseHugePages(bytes.data(), bytes.capacity());
+        bytes = ReserveHugeText(static_cast<std::size_t>(length) + kAppendRoom);
         bytes.resize(static_cast<std::size_t>(length));
     } catch (const std::exception&) {
         throw RuntimeError(ErrorNumber::OutOfMemory);

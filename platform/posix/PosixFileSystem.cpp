@@ -92,13 +92,14 @@ std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t len
     return ReadExactly(fd.Get(), length, faults_);
 }
 
-void PosixFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
-    ReplaceFileAtomically(TouchedPath(path), contents, faults_);
+void PosixFileSystem::ReplaceFileContents(const std::string& path,
+                                          std::span<const std::string_view> pieces) {
+    ReplaceFileAtomically(TouchedPath(path), pieces, faults_);
 }
 
 void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {
     UniqueFd fd = OpenFile(TouchedPath(path), O_WRONLY | O_APPEND | O_CREAT, faults_);
-    WriteAll(fd.Get(), contents, faults_);
+    WriteAll(fd.Get(), {&contents, 1}, faults_);
     CloseWritten(fd, faults_);
 }
 

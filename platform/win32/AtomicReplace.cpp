@@ -76,7 +76,8 @@ void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement
 
 }  // namespace
 
-void ReplaceFileAtomically(const std::string& path, std::string_view contents, FaultPlan& faults) {
+void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
+                           FaultPlan& faults) {
     const std::string finalPath = FinalPathOf(path);
     const PathParts target = SplitPath(finalPath);
     if (target.name.empty() || target.name == "." || target.name == "..") {
@@ -85,7 +86,9 @@ void ReplaceFileAtomically(const std::string& path, std::string_view contents, F
     RequireDirectory(target.directory, faults);
     const bool exists = TargetExists(finalPath);
     TemporaryFile replacement(target.directory, target.name, faults);
-    WriteAll(replacement.File().Get(), contents, faults);
+    for (const std::string_view piece : pieces) {
+        WriteAll(replacement.File().Get(), piece, faults);
+    }
     Flush(replacement.File().Get(), faults);
     CloseWritten(replacement.File(), faults);
     PutInPlace(finalPath, exists, replacement, faults);

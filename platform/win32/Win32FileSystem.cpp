@@ -37,8 +37,9 @@ std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t len
     return ReadExactly(file.Get(), length, faults_);
 }
 
-void Win32FileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
-    ReplaceFileAtomically(path, contents, faults_);
+void Win32FileSystem::ReplaceFileContents(const std::string& path,
+                                          std::span<const std::string_view> pieces) {
+    ReplaceFileAtomically(path, pieces, faults_);
 }
 
 void Win32FileSystem::AppendToFile(const std::string& path, std::string_view contents) {

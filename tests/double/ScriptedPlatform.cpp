@@ -48,9 +48,9 @@ std::string MemoryFileSystem::HostPath(const std::string& path) const {
     std::string host = path;
     std::replace(host.begin(), host.end(), '\\', '/');
     // Like the real file systems, a doubled separator names the same place.
-    host.erase(std::unique(host.begin(), host.end(),
-                           [](char a, char b) { return a == '/' && b == '/'; }),
-               host.end());
+    host.erase(
+        std::unique(host.begin(), host.end(), [](char a, char b) { return a == '/' && b == '/'; }),
+        host.end());
     return host;
 }
 
@@ -156,7 +156,8 @@ std::string MemoryFileSystem::ReadFile(const std::string& path, std::uint64_t le
     return found->second.bytes.substr(0, length);
 }
 
-void MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
+void MemoryFileSystem::ReplaceFileContents(const std::string& path,
+                                           std::span<const std::string_view> pieces) {
     ++replaceCount_;
     const std::string key = Key(path);
     if (replaceFailures_ > 0) {
@@ -167,7 +168,11 @@ void MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view con
     if (directories_.contains(key)) {
         throw RuntimeError(ErrorNumber::PathFileAccessError);
     }
-    files_[key].bytes = std::string(contents);
+    std::string bytes;
+    for (const std::string_view piece : pieces) {
+        bytes += piece;
+    }
+    files_[key].bytes = std::move(bytes);
 }
 
 void MemoryFileSystem::AppendToFile(const std::string& path, std::string_view contents) {

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,8 @@ class MemoryFileSystem : public platform::FileSystem {
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;
-    void ReplaceFile(const std::string& path, std::string_view contents) override;
+    void ReplaceFileContents(const std::string& path,
+                             std::span<const std::string_view> pieces) override;
     void AppendToFile(const std::string& path, std::string_view contents) override;
     bool IsDirectory(const std::string& path) override;
     std::string CurrentDirectory() override { return currentDirectory_; }

@@ -399,26 +399,28 @@ TEST(LaunchEdits, FailedWriteGivesTheErrorNumberAndKeepsTheOldFile) {
 // A line that GetLine could not take for want of memory must not vanish from the rewritten file:
 // the edit fails and Launch.local stays as it was.
 TEST(LaunchEdits, LineLostForWantOfMemoryStopsTheEdit) {
-    const std::string longLine(40000, 'o');
+    // Naming the add-on, so that every walk takes the long line rather than passing over it.
+    const std::string longLine = "needs Sample" + std::string(40000, 'o');
     const std::string launch = Lines({"[Other-3.0]", longLine, "/ [EOA]"}) + kSample11;
-    const auto namePosition = static_cast<int>(launch.find("Sample")) + 1;
+    const auto namePosition = static_cast<int>(launch.find("[Sample-1.1]")) + 2;
     const std::string getLineBox = "String Error 7, Out of memory\r\n";
     struct Case {
         std::string launch;
         std::string loader;
-        int nth;  // which walk over the long line fails
+        int nth;  // which copy of the long line fails (the presence search also cuts it as a RegID)
         int pos1;
     };
     const Case cases[] = {
         {launch, kSample13, 1, 1},             // the presence search
-        {launch, kSample13, 2, namePosition},  // the rebuild
+        {launch, kSample13, 3, namePosition},  // the rebuild
         {kOther, Lines({"[Sample-1.3]", longLine, "/ [EOA]", "more"}), 1, 0},  // the added block
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.nth);
         Bench bench(c.launch, c.loader);
         testing::FailAllocation(longLine.size(), longLine.size() + 16, c.nth);
         EXPECT_EQ(RegisterAddon(bench.run, kLaunchPath), 0);
-        ASSERT_EQ(bench.ui.boxes.size(), 2u);
+        ASSERT_EQ(bench.ui.boxes.size(), 2u) << bench.ui.boxes[0].text;
         EXPECT_EQ(bench.ui.boxes[0].title, "GetLine Error");
         EXPECT_EQ(bench.ui.boxes[0].text, getLineBox);
         EXPECT_EQ(bench.ui.boxes[1].text,

@@ -40,9 +40,10 @@ class FaultAtFile final : public platform::FileSystem {
         const Armed armed(*this, On::Read, path);
         return real_.ReadFile(path, length);
     }
-    void ReplaceFile(const std::string& path, std::string_view contents) override {
+    void ReplaceFileContents(const std::string& path,
+                             std::span<const std::string_view> pieces) override {
         const Armed armed(*this, On::Replace, path);
-        real_.ReplaceFile(path, contents);
+        real_.ReplaceFileContents(path, pieces);
     }
     void AppendToFile(const std::string& path, std::string_view contents) override {
         real_.AppendToFile(path, contents);

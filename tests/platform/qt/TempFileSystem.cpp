@@ -68,7 +68,12 @@ std::string TempFileSystem::ReadFile(const std::string& path, std::uint64_t leng
     return contents->substr(0, length);
 }
 
-void TempFileSystem::ReplaceFile(const std::string& path, std::string_view contents) {
+void TempFileSystem::ReplaceFileContents(const std::string& path,
+                                         std::span<const std::string_view> pieces) {
+    std::string contents;
+    for (const std::string_view piece : pieces) {
+        contents += piece;
+    }
     Write(HostPath(path), contents, std::ios::trunc);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,8 @@ class TempFileSystem final : public platform::FileSystem {
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;
-    void ReplaceFile(const std::string& path, std::string_view contents) override;
+    void ReplaceFileContents(const std::string& path,
+                             std::span<const std::string_view> pieces) override;
     void AppendToFile(const std::string& path, std::string_view contents) override;
     bool IsDirectory(const std::string& path) override;
     std::string CurrentDirectory() override;

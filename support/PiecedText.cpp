@@ -1,0 +1,96 @@
+#include "support/PiecedText.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "support/StringLib.h"
+
+namespace brelmont {
+namespace {
+
+constexpr std::size_t kOwnBlock = 64 * 1024;
+
+// A guess at the characters per piece of a rewrite that keeps most of its source: the lines of a
+// block, between the empty lines it drops. Room reserved is not memory used until it is filled,
+// while growing the list step by step copies it again and again.
+constexpr std::size_t kCharactersPerPiece = 256;
+
+}  // namespace
+
+PiecedText::PiecedText(std::string source)
+    : source_(std::make_unique<std::string>(std::move(source))) {
+    pieces_.reserve(source_->size() / kCharactersPerPiece + 8);
+}
+
+void PiecedText::AppendSource(std::size_t from, std::size_t length) {
+    if (length == 0) {
+        return;
+    }
+    const std::string_view stretch = Source().substr(from, length);
+    if (!pieces_.empty() && !lastIsOwn_ &&
+        pieces_.back().data() + pieces_.back().size() == stretch.data()) {
+        pieces_.back() = {pieces_.back().data(), pieces_.back().size() + length};
+        return;
+    }
+    pieces_.push_back(stretch);
+    lastIsOwn_ = false;
+}
+
+std::string_view PiecedText::Store(std::string_view piece) {
+    if (piece.size() > ownRoom_) {
+        ownBlockSize_ = std::max(kOwnBlock, piece.size());
+        ownBlocks_.push_back(std::make_unique_for_overwrite<char[]>(ownBlockSize_));
+        ownRoom_ = ownBlockSize_;
+    }
+    char* const at = ownBlocks_.back().get() + (ownBlockSize_ - ownRoom_);
+    std::memcpy(at, piece.data(), piece.size());
+    ownRoom_ -= piece.size();
+    return {at, piece.size()};
+}
+
+void PiecedText::AppendOwn(std::string_view piece) {
+    if (piece.empty()) {
+        return;
+    }
+    const std::string_view stored = Store(piece);
+    if (!pieces_.empty() && lastIsOwn_ &&
+        pieces_.back().data() + pieces_.back().size() == stored.data()) {
+        pieces_.back() = {pieces_.back().data(), pieces_.back().size() + stored.size()};
+        return;
+    }
+    pieces_.push_back(stored);
+    lastIsOwn_ = true;
+}
+
+void PiecedText::EndWithOneCrLf() {
+    while (!pieces_.empty()) {
+        const std::size_t kept = pieces_.back().find_last_not_of("\r\n");
+        if (kept != std::string_view::npos) {
+            pieces_.back() = pieces_.back().substr(0, kept + 1);
+            break;
+        }
+        pieces_.pop_back();
+    }
+    // A shortened own piece no longer ends where the next own characters go.
+    lastIsOwn_ = false;
+    AppendOwn(kCrLf);
+}
+
+std::size_t PiecedText::Size() const {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces_) {
+        size += piece.size();
+    }
+    return size;
+}
+
+std::string PiecedText::Joined() const {
+    std::string text;
+    text.reserve(Size());
+    for (const std::string_view piece : pieces_) {
+        text += piece;
+    }
+    return text;
+}
+
+}  // namespace brelmont

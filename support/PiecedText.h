@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brelmont {
+
+// A text made of stretches of one source text, which it keeps as it was, and of pieces of its
+// own. A rewrite of a large file that keeps most of it is then written out from the text as it
+// was read, without building a second copy of the whole: filling fresh memory the size of the
+// file cost more than all the rest of such an edit.
+class PiecedText {
+  public:
+    explicit PiecedText(std::string source);
+
+    std::string_view Source() const { return *source_; }
+
+    // The source's characters [from, from + length) next; joins the previous stretch when it
+    // ends where this one starts.
+    void AppendSource(std::size_t from, std::size_t length);
+    // A copy of `piece` next.
+    void AppendOwn(std::string_view piece);
+    // The run of CR and LF characters at the end, however many pieces it spans, replaced by one
+    // CR LF.
+    void EndWithOneCrLf();
+
+    std::size_t Size() const;
+    // The pieces in order, valid while this text lives unchanged.
+    std::span<const std::string_view> Pieces() const { return pieces_; }
+    std::string Joined() const;
+
+  private:
+    // Own characters go to blocks that never move, so that pieces can point into them.
+    std::string_view Store(std::string_view piece);
+
+    std::unique_ptr<std::string> source_;  // held apart so that its characters stay put on a move
+    std::vector<std::unique_ptr<char[]>> ownBlocks_;
+    std::size_t ownBlockSize_ = 0;  // of the last block
+    std::size_t ownRoom_ = 0;       // free characters at its end
+    std::vector<std::string_view> pieces_;
+    bool lastIsOwn_ = false;
+};
+
+}  // namespace brelmont
