@@ -69,8 +69,8 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
 }  // namespace
 
 LineRewrite::LineRewrite(std::string text)
-    : out_(std::move(text)), walk_(WithoutByteOrderMark(out_.Source())) {
-    out_.AppendSource(0, Walked());
+    : out_(std::move(text)), walk_(WithoutByteOrderMark(out_.Source())), walkStart_(Walked()) {
+    out_.AppendSource(0, walkStart_);
 }
 
 std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
@@ -124,10 +124,12 @@ void LineRewrite::KeepPlainLinesBefore(std::size_t limit) {
     std::size_t at = Walked();
     limit = std::min(limit, text.size());
     while (at < limit) {
-        // The LF of the CR LF pair that ended the line before, which the walk left in front.
+        // The LF of the CR LF pair that ended the line before, which the walk left in front: the
+        // walk stands just behind a CR everywhere but at its start. (The CR itself may be gone by
+        // now, written over as the kept text closes up.)
         std::size_t start = at;
         if (text[at] == kLf) {
-            if (at == 0 || text[at - 1] != kCr) {
+            if (at == walkStart_) {
                 break;
             }
             ++start;

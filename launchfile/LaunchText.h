@@ -55,9 +55,11 @@ class NameSieve {
 inline constexpr std::string_view kLoneLfRefusal =
     "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF line ends)";
 
-// Rewrites a text line by line as pieces of the text itself and of its own, never writing over
-// the text being walked: kept lines that already stand in it as they are to be written (CR LF
-// ends, no other LF) are kept as stretches of it, which the writer takes from where they stand.
+// Rewrites a text line by line as pieces of the text itself and of its own. Kept lines that
+// already stand in it as they are to be written (CR LF ends, no other LF) stay in the text,
+// closed up over the dropped lines behind the walk; everything else (lines written otherwise, new
+// blocks) is a piece of its own, so nothing is ever written ahead of the walk: a new block longer
+// than the old one once overtook text not yet read that way.
 class LineRewrite {
   public:
     // Takes the text over; a leading byte-order mark stays first and is not walked.
@@ -92,8 +94,11 @@ class LineRewrite {
   private:
     std::size_t Walked() const { return Text().size() - walk_.RestSize(); }
 
-    PiecedText out_;  // owns the text being walked
+    // Owns the text being walked, whose kept lines it closes up behind the walk: nothing before
+    // the walk's position is read again.
+    PiecedText out_;
     LineText walk_;
+    std::size_t walkStart_;     // behind a byte-order mark
     std::string_view line_;     // the last line NextLine gave
     std::size_t lineFrom_ = 0;  // where the walk stood before it
     std::size_t lineNext_ = 0;  // and after it

@@ -10,29 +10,26 @@ namespace {
 
 constexpr std::size_t kOwnBlock = 64 * 1024;
 
-// A guess at the characters per piece of a rewrite that keeps most of its source: the lines of a
-// block, between the empty lines it drops. Room reserved is not memory used until it is filled,
-// while growing the list step by step copies it again and again.
-constexpr std::size_t kCharactersPerPiece = 256;
-
 }  // namespace
 
 PiecedText::PiecedText(std::string source)
-    : source_(std::make_unique<std::string>(std::move(source))) {
-    pieces_.reserve(source_->size() / kCharactersPerPiece + 8);
-}
+    : source_(std::make_unique<std::string>(std::move(source))) {}
 
 void PiecedText::AppendSource(std::size_t from, std::size_t length) {
     if (length == 0) {
         return;
     }
-    const std::string_view stretch = Source().substr(from, length);
-    if (!pieces_.empty() && !lastIsOwn_ &&
-        pieces_.back().data() + pieces_.back().size() == stretch.data()) {
-        pieces_.back() = {pieces_.back().data(), pieces_.back().size() + length};
+    char* const source = source_->data();
+    if (!pieces_.empty() && !lastIsOwn_) {
+        const std::string_view last = pieces_.back();
+        char* const end = source + (last.data() + last.size() - source);
+        if (end != source + from) {
+            std::memmove(end, source + from, length);
+        }
+        pieces_.back() = {last.data(), last.size() + length};
         return;
     }
-    pieces_.push_back(stretch);
+    pieces_.push_back({source + from, length});
     lastIsOwn_ = false;
 }
 

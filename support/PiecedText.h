@@ -9,18 +9,21 @@
 
 namespace brelmont {
 
-// A text made of stretches of one source text, which it keeps as it was, and of pieces of its
-// own. A rewrite of a large file that keeps most of it is then written out from the text as it
-// was read, without building a second copy of the whole: filling fresh memory the size of the
-// file cost more than all the rest of such an edit.
+// A text made of stretches of one source text and of pieces of its own. A rewrite of a large
+// file that keeps most of it is written out from the text as it was read, without building a
+// second copy of the whole: filling fresh memory the size of the file cost more than all the rest
+// of such an edit. Stretches that follow one another are closed up in the source itself, over the
+// characters the rewrite dropped between them, so that the text stays a few long pieces.
 class PiecedText {
   public:
     explicit PiecedText(std::string source);
 
     std::string_view Source() const { return *source_; }
 
-    // The source's characters [from, from + length) next; joins the previous stretch when it
-    // ends where this one starts.
+    // The source's characters [from, from + length) next. Stretches come in the source's order
+    // and never overlap; when the previous piece is a stretch too, this one is moved to follow it
+    // directly, so the source's characters before from + length - 1 that belong to no stretch are
+    // written over: a caller reads the source only from there on.
     void AppendSource(std::size_t from, std::size_t length);
     // A copy of `piece` next.
     void AppendOwn(std::string_view piece);
