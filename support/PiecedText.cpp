@@ -19,18 +19,32 @@ void PiecedText::AppendSource(std::size_t from, std::size_t length) {
     if (length == 0) {
         return;
     }
+    if (pendingLength_ > 0 && pendingFrom_ + pendingLength_ == from) {
+        pendingLength_ += length;
+        return;
+    }
+    PlacePending();
+    pendingFrom_ = from;
+    pendingLength_ = length;
+}
+
+void PiecedText::PlacePending() const {
+    if (pendingLength_ == 0) {
+        return;
+    }
     char* const source = source_->data();
     if (!pieces_.empty() && !lastIsOwn_) {
         const std::string_view last = pieces_.back();
         char* const end = source + (last.data() + last.size() - source);
-        if (end != source + from) {
-            std::memmove(end, source + from, length);
+        if (end != source + pendingFrom_) {
+            std::memmove(end, source + pendingFrom_, pendingLength_);
         }
-        pieces_.back() = {last.data(), last.size() + length};
-        return;
+        pieces_.back() = {last.data(), last.size() + pendingLength_};
+    } else {
+        pieces_.push_back({source + pendingFrom_, pendingLength_});
+        lastIsOwn_ = false;
     }
-    pieces_.push_back({source + from, length});
-    lastIsOwn_ = false;
+    pendingLength_ = 0;
 }
 
 std::string_view PiecedText::Store(std::string_view piece) {
@@ -49,6 +63,7 @@ void PiecedText::AppendOwn(std::string_view piece) {
     if (piece.empty()) {
         return;
     }
+    PlacePending();
     const std::string_view stored = Store(piece);
     if (!pieces_.empty() && lastIsOwn_ &&
         pieces_.back().data() + pieces_.back().size() == stored.data()) {
@@ -60,6 +75,7 @@ void PiecedText::AppendOwn(std::string_view piece) {
 }
 
 void PiecedText::EndWithOneCrLf() {
+    PlacePending();
     while (!pieces_.empty()) {
         const std::size_t kept = pieces_.back().find_last_not_of("\r\n");
         if (kept != std::string_view::npos) {
@@ -73,7 +89,13 @@ void PiecedText::EndWithOneCrLf() {
     AppendOwn(kCrLf);
 }
 
+std::span<const std::string_view> PiecedText::Pieces() const {
+    PlacePending();
+    return pieces_;
+}
+
 std::size_t PiecedText::Size() const {
+    PlacePending();
     std::size_t size = 0;
     for (const std::string_view piece : pieces_) {
         size += piece.size();
@@ -82,6 +104,7 @@ std::size_t PiecedText::Size() const {
 }
 
 std::string PiecedText::Joined() const {
+    PlacePending();
     std::string text;
     text.reserve(Size());
     for (const std::string_view piece : pieces_) {

@@ -33,10 +33,14 @@ class PiecedText {
 
     std::size_t Size() const;
     // The pieces in order, valid while this text lives unchanged.
-    std::span<const std::string_view> Pieces() const { return pieces_; }
+    std::span<const std::string_view> Pieces() const;
     std::string Joined() const;
 
   private:
+    // Moves the stretches not yet placed to follow the last stretch: one move a run of stretches
+    // that follow one another, rather than one a stretch.
+    void PlacePending() const;
+
     // Own characters go to blocks that never move, so that pieces can point into them.
     std::string_view Store(std::string_view piece);
 
@@ -44,8 +48,11 @@ class PiecedText {
     std::vector<std::unique_ptr<char[]>> ownBlocks_;
     std::size_t ownBlockSize_ = 0;  // of the last block
     std::size_t ownRoom_ = 0;       // free characters at its end
-    std::vector<std::string_view> pieces_;
-    bool lastIsOwn_ = false;
+    // Placing pending stretches changes how the text is held, never what it holds.
+    mutable std::vector<std::string_view> pieces_;
+    mutable bool lastIsOwn_ = false;
+    mutable std::size_t pendingFrom_ = 0;  // stretches appended but not yet placed
+    mutable std::size_t pendingLength_ = 0;
 };
 
 }  // namespace brelmont
