@@ -8,7 +8,10 @@
 namespace brelmont {
 namespace {
 
-constexpr std::size_t kOwnBlock = 64 * 1024;
+// Blocks for own characters start small, since most rewrites own only a block of a few lines, and
+// double up to a size that keeps a rewrite of mostly own lines to few allocations.
+constexpr std::size_t kFirstOwnBlock = 1024;
+constexpr std::size_t kLargestOwnBlock = 64 * 1024;
 
 }  // namespace
 
@@ -49,7 +52,8 @@ void PiecedText::PlacePending() const {
 
 std::string_view PiecedText::Store(std::string_view piece) {
     if (piece.size() > ownRoom_) {
-        ownBlockSize_ = std::max(kOwnBlock, piece.size());
+        ownBlockSize_ =
+            std::max(std::clamp(ownBlockSize_ * 2, kFirstOwnBlock, kLargestOwnBlock), piece.size());
         ownBlocks_.push_back(std::make_unique_for_overwrite<char[]>(ownBlockSize_));
         ownRoom_ = ownBlockSize_;
     }
