@@ -8,7 +8,8 @@
 namespace brelmont::posix {
 
 // A new, empty file ".<name>.brelmont-XXXXXX" beside the file it will replace; removed again
-// when it goes out of scope before being put in place.
+// when it goes out of scope before being put in place. Making one first removes those that runs
+// killed long ago left behind.
 class TemporaryFile {
   public:
     // Created with mode 0666 so the umask and the directory's default ACL apply as to any new

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tests/platform/ScratchDirectory.h"
 
 namespace brelmont::posix::test {
@@ -36,6 +38,36 @@ TEST_F(ReplaceFileTest, LeavesExactlyTheNewBytes) {
         EXPECT_EQ(ReadBytes(At("Launch.local")), after);
         EXPECT_EQ(Entries(root), std::set<std::string>{"Launch.local"});
     }
+}
+
+// A killed run's temporary file goes with the next replace once it is old; a young one may be a
+// live run's, and other names are never touched.
+TEST_F(ReplaceFileTest, RemovesOnlyTemporaryFilesLongAbandoned) {
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const struct {
+        std::string name;
+        bool old;
+        bool stays;
+    } cases[] = {
+        {".Launch.local.brelmont-a1b2c3", true, false},
+        {".Launch.local.brelmont-d4e5f6", false, true},
+        {".Launch.local.brelmont-toolong", true, true},
+        {".Other.local.brelmont-a1b2c3", true, true},
+        {"Launch.local.brelmont-a1b2c3", true, true},
+    };
+    std::set<std::string> expected{"Launch.local"};
+    for (const auto& c : cases) {
+        WriteBytes(At(c.name), "left");
+        if (c.old) {
+            fs::last_write_time(At(c.name), longAgo);
+        }
+        if (c.stays) {
+            expected.insert(c.name);
+        }
+    }
+    files.ReplaceFile(At("Launch.local"), "new");
+    EXPECT_EQ(Entries(root), expected);
+    EXPECT_EQ(ReadBytes(At("Launch.local")), "new");
 }
 
 TEST_F(ReplaceFileTest, RefusesWhatIsNoFileWithoutTouchingIt) {
