@@ -27,19 +27,16 @@ struct Presence {
 // LF that follows anything but a CR: the walk drops such an LF, so a name split by it is whole in
 // its line although a search of the raw text misses it.
 std::size_t LinesBefore(std::string_view text, std::size_t from, std::size_t limit) {
-    const std::size_t lastCr = limit > from ? text.rfind(kCr, limit - 1) : std::string_view::npos;
-    if (lastCr == std::string_view::npos || lastCr < from) {
-        return 0;
-    }
-    std::size_t end = lastCr + 1;
-    for (std::size_t lf = text.find(kLf, from); lf < end; lf = text.find(kLf, lf + 1)) {
+    for (std::size_t lf = text.find(kLf, from); lf < limit; lf = text.find(kLf, lf + 1)) {
         if (lf == 0 || text[lf - 1] != kCr) {
-            const std::size_t cr = lf > from ? text.rfind(kCr, lf - 1) : std::string_view::npos;
-            end = (cr == std::string_view::npos || cr < from) ? from : cr + 1;
+            limit = lf;
             break;
         }
     }
-    return end - from;
+    // Searched back from the nearer bound only, so that a walk stopping line after line at such
+    // LFs never searches the same long stretch again.
+    const std::size_t lastCr = limit > from ? text.rfind(kCr, limit - 1) : std::string_view::npos;
+    return lastCr == std::string_view::npos || lastCr < from ? 0 : lastCr + 1 - from;
 }
 
 Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
