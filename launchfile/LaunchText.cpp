@@ -37,6 +37,34 @@ void RequireWholeWalk(const LineText& walk) {
     }
 }
 
+namespace {
+
+// Where `name` first stands at or after `from` as the line walk reads the text: LFs between its
+// characters are dropped like everywhere else in a line (a CR is not: it ends the line). The text's
+// size when nowhere.
+std::size_t FindAcrossLf(std::string_view text, std::size_t from, std::string_view name) {
+    if (name.empty()) {
+        return std::min(from, text.size());
+    }
+    for (std::size_t at = text.find(name.front(), from); at != std::string_view::npos;
+         at = text.find(name.front(), at + 1)) {
+        std::size_t matched = 1;
+        for (std::size_t next = at + 1; matched < name.size() && next < text.size(); ++next) {
+            if (text[next] == name[matched]) {
+                ++matched;
+            } else if (text[next] != kLf) {
+                break;
+            }
+        }
+        if (matched == name.size()) {
+            return at;
+        }
+    }
+    return text.size();
+}
+
+}  // namespace
+
 bool NameSieve::MayHold(std::size_t start, std::size_t next, std::string_view line) {
     // The line's characters stand in the text from after its leading LFs up to its CR.
     const std::size_t end = (next > start && text_[next - 1] == kCr) ? next - 1 : next;
@@ -52,8 +80,7 @@ bool NameSieve::MayHold(std::size_t start, std::size_t next, std::string_view li
 
 std::size_t NameSieve::NextFrom(std::size_t from) {
     if (!searched_ || found_ < from) {
-        const std::size_t position = FindPosition(text_.substr(from), name_);
-        found_ = position == 0 ? text_.size() : from + position - 1;
+        found_ = FindAcrossLf(text_, from, name_);
         searched_ = true;
     }
     return found_;

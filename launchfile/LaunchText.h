@@ -38,7 +38,9 @@ class NameSieve {
     NameSieve(std::string_view text, std::string_view name) : text_(text), name_(name) {}
     // `start` and `next`: where the walk stood before and after it took `line`.
     bool MayHold(std::size_t start, std::size_t next, std::string_view line);
-    // Where the name next stands at or after `from`; the text's size when nowhere.
+    // Where the name next stands at or after `from` as the walk reads lines, LFs between its
+    // characters dropped; the text's size when nowhere. No line before the one holding that place
+    // holds the name.
     std::size_t NextFrom(std::size_t from);
 
   private:

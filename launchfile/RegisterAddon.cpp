@@ -23,18 +23,8 @@ struct Presence {
     std::int64_t namePosition = 0;  // 1-based position of AppName in the first RegID line's text
 };
 
-// How many characters from `from` on make whole lines that end before `limit`, up to the first
-// LF that follows anything but a CR: the walk drops such an LF, so a name split by it is whole in
-// its line although a search of the raw text misses it.
+// How many characters from `from` on make whole lines that end before `limit`.
 std::size_t LinesBefore(std::string_view text, std::size_t from, std::size_t limit) {
-    for (std::size_t lf = text.find(kLf, from); lf < limit; lf = text.find(kLf, lf + 1)) {
-        if (lf == 0 || text[lf - 1] != kCr) {
-            limit = lf;
-            break;
-        }
-    }
-    // Searched back from the nearer bound only, so that a walk stopping line after line at such
-    // LFs never searches the same long stretch again.
     const std::size_t lastCr = limit > from ? text.rfind(kCr, limit - 1) : std::string_view::npos;
     return lastCr == std::string_view::npos || lastCr < from ? 0 : lastCr + 1 - from;
 }

@@ -23,6 +23,8 @@ constexpr std::size_t kSmallPage = 4096;
 // take 1024. A rewrite of a large file keeps its lines in stretches between the empty lines it
 // drops, so a write of kWriteChunk bytes may span thousands of pieces.
 constexpr std::size_t kWriteVectors = 1024;
+// What one read takes at most: small enough to stay in a core's own cache.
+constexpr std::size_t kReadChunk = 64 * 1024;
 
 // A capacity just short of a whole number of huge pages, the rest left to the allocator's own
 // header: the buffer's mapping then spans whole huge pages, and Linux places such mappings on
@@ -146,16 +148,20 @@ std::string ReadExactly(int fd, std::uint64_t length, FaultPlan& faults) {
         // growing a large text by a few hundred bytes must not move all of it to a fresh buffer.
         constexpr std::size_t kAppendRoom = 64 * 1024;
         bytes = ReserveHugeText(static_cast<std::size_t>(length) + kAppendRoom);
-        bytes.resize(static_cast<std::size_t>(length));
     } catch (const std::exception&) {
         throw RuntimeError(ErrorNumber::OutOfMemory);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
+    // Read through a small buffer that stays in the processor's cache and appended from there:
+    // sizing the text first would fill all of it with zeros only to write it over again, a whole
+    // extra pass over memory the size of the file.
+    std::array<char, kReadChunk> chunk;
+    while (bytes.size() < length) {
         if (const int staged = faults.Strike(FaultPoint::Read)) {
             ThrowErrno(staged);
         }
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        const std::size_t wanted =
+            std::min<std::size_t>(chunk.size(), static_cast<std::size_t>(length) - bytes.size());
+        const ssize_t got = ::read(fd, chunk.data(), wanted);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -165,7 +171,7 @@ std::string ReadExactly(int fd, std::uint64_t length, FaultPlan& faults) {
         if (got == 0) {
             throw RuntimeError(ErrorNumber::InputPastEndOfFile);
         }
-        done += static_cast<std::size_t>(got);
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
     return bytes;
 }
