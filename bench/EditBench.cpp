@@ -23,7 +23,7 @@
 #include "launchfile/LaunchEditor.h"
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
-#include "platform/posix/PosixFileSystem.h"
+#include "hosts/posix/PosixFileSystem.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
 

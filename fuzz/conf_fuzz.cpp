@@ -9,7 +9,7 @@
 
 #include "discovery/ConfReader.h"
 #include "fuzz/FuzzSupport.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 using namespace brelmont;
 

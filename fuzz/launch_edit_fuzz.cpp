@@ -13,7 +13,7 @@
 #include "launchfile/RegId.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 using namespace brelmont;
 

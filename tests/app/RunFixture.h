@@ -11,7 +11,7 @@
 
 #include "app/ExitStatus.h"
 #include "support/RuntimeError.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont::testing {
 

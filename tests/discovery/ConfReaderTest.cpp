@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "discovery/ConfReader.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

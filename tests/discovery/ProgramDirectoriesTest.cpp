@@ -6,7 +6,7 @@
 
 #include "discovery/ProgramDirectories.h"
 #include "support/RuntimeError.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

@@ -11,8 +11,8 @@
 #include "launchfile/RegId.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
-#include "tests/double/ScriptedPlatform.h"
-#include "tests/support/AllocationFault.h"
+#include "tests/testkit/ScriptedPlatform.h"
+#include "tests/testkit/AllocationFault.h"
 
 namespace brelmont {
 namespace {

@@ -8,8 +8,8 @@
 #include <cerrno>
 
 #include "app/RunBrelmont.h"
-#include "platform/posix/PosixFileSystem.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "hosts/posix/PosixFileSystem.h"
+#include "tests/testkit/ScriptedPlatform.h"
 #include "tests/reliability/Sandbox.h"
 
 namespace brelmont::reliability {

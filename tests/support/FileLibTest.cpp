@@ -5,7 +5,7 @@
 
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "support/SessionLog.h"
-#include "tests/double/ScriptedPlatform.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

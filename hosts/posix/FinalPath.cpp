@@ -1,0 +1,54 @@
+#include "hosts/posix/FinalPath.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "hosts/posix/ErrorTable.h"
+#include "hosts/posix/PathParts.h"
+
+namespace brelmont::posix {
+namespace {
+
+// The kernel's own limit on links followed in one lookup.
+constexpr int kMaxLinkHops = 40;
+
+std::string LinkText(const std::string& hostPath) {
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(hostPath.c_str(), buffer.data(), buffer.size());
+        if (length < 0) {
+            ThrowErrnoForPath(errno, hostPath);
+        }
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(length));
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::string FinalPathOf(const std::string& hostPath) {
+    std::string path = hostPath;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0) {
+            // Missing is fine here: the write creates the file, or reports the missing directory.
+            if (errno == ENOENT) {
+                return path;
+            }
+            ThrowErrnoForPath(errno, path);
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            return path;
+        }
+        const std::string target = LinkText(path);
+        path = target.starts_with('/') ? target : SplitPath(path).directory + "/" + target;
+    }
+    ThrowErrno(ELOOP);
+}
+
+}  // namespace brelmont::posix

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Services.h"
+#include "hosts/posix/LocalClock.h"
+#include "hosts/posix/PosixFileSystem.h"
+#include "hosts/posix/PosixProcess.h"
+#include "hosts/posix/SyslogEventLog.h"
+
+namespace brelmont::posix {
+
+// One of each host service for a run, built from what main() receives.
+class PosixServices {
+  public:
+    PosixServices(int argc, const char* const* argv, const char* const* environment);
+    // The services handed out refer to the members.
+    PosixServices(const PosixServices&) = delete;
+    PosixServices& operator=(const PosixServices&) = delete;
+
+    platform::Services ForRun() { return {files_, eventLog_, clock_, process_}; }
+    PosixFileSystem& Files() { return files_; }
+
+  private:
+    PosixFileSystem files_;
+    SyslogEventLog eventLog_;
+    LocalClock clock_;
+    PosixProcess process_;
+};
+
+}  // namespace brelmont::posix

@@ -1,0 +1,75 @@
+#include "hosts/win32/DirectoryLock.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "hosts/win32/ErrorTable.h"
+#include "hosts/win32/UniqueHandle.h"
+
+namespace brelmont::win32 {
+namespace {
+
+class MutexLock final : public platform::DirectoryLock {
+  public:
+    explicit MutexLock(UniqueKernelHandle mutex) : mutex_(std::move(mutex)) {}
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+    ~MutexLock() override { ::ReleaseMutex(mutex_.Get()); }
+
+  private:
+    UniqueKernelHandle mutex_;
+};
+
+BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
+    const UniqueFile directory(::CreateFileA(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!directory.Valid()) {
+        const DWORD code = ::GetLastError();
+        ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
+    }
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (!::GetFileInformationByHandle(directory.Get(), &identity)) {
+        ThrowLastError();
+    }
+    if ((identity.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ThrowWin32Error(ERROR_DIRECTORY);
+    }
+    return identity;
+}
+
+}  // namespace
+
+std::string DirectoryLockName(const std::string& path) {
+    const BY_HANDLE_FILE_INFORMATION identity = DirectoryIdentity(path);
+    char name[64] = {};
+    std::snprintf(name, sizeof name, "Global\\Brelmont.Directory.%08lx.%08lx%08lx",
+                  static_cast<unsigned long>(identity.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(identity.nFileIndexHigh),
+                  static_cast<unsigned long>(identity.nFileIndexLow));
+    return name;
+}
+
+std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::string& path,
+                                                                  FaultPlan& faults) {
+    if (const DWORD staged = faults.Strike(FaultPoint::DirectoryOpen)) {
+        ThrowWin32Error(staged);
+    }
+    const std::string name = DirectoryLockName(path);
+    if (const DWORD staged = faults.Strike(FaultPoint::Lock)) {
+        ThrowWin32Error(staged);
+    }
+    UniqueKernelHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    if (!mutex.Valid()) {
+        ThrowLastError();
+    }
+    // An abandoned mutex is ours now as well: its holder ended without letting go.
+    const DWORD waited = ::WaitForSingleObject(mutex.Get(), INFINITE);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        ThrowLastError();
+    }
+    return std::make_unique<MutexLock>(std::move(mutex));
+}
+
+}  // namespace brelmont::win32

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Services.h"
+#include "hosts/win32/FaultPlan.h"
+
+namespace brelmont::win32 {
+
+// An exclusive lock on a directory that other runs of the program respect, blocking until had.
+// It is a named mutex keyed by the directory's volume and file index, so every spelling of the
+// path and every user session meets the same lock and nothing is created in the directory. A run
+// that dies holding it hands it on (the mutex is abandoned, not kept).
+std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::string& path,
+                                                                  FaultPlan& faults);
+
+// The mutex name for a directory, e.g. "Global\Brelmont.Directory.1a2b3c4d.00000000000004d2".
+std::string DirectoryLockName(const std::string& path);
+
+}  // namespace brelmont::win32

@@ -1,0 +1,95 @@
+#include "hosts/win32/Win32FileSystem.h"
+
+#include "hosts/win32/AtomicReplace.h"
+#include "hosts/win32/DirectoryLock.h"
+#include "hosts/win32/ErrorTable.h"
+#include "hosts/win32/FileIo.h"
+#include "hosts/win32/FileMatch.h"
+#include "support/RuntimeError.h"
+
+namespace brelmont::win32 {
+
+bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {
+    return OrdinaryFileMatches(path);
+}
+
+std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        ThrowLastError();
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError);
+    }
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t length) {
+    const UniqueFile file = OpenFile(path, GENERIC_READ, OPEN_EXISTING, faults_);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size)) {
+        ThrowLastError();
+    }
+    // Known short before a byte is read, and before a buffer of a bogus length is asked for.
+    if (static_cast<std::uint64_t>(size.QuadPart) < length) {
+        throw RuntimeError(ErrorNumber::InputPastEndOfFile);
+    }
+    return ReadExactly(file.Get(), length, faults_);
+}
+
+void Win32FileSystem::ReplaceFileContents(const std::string& path,
+                                          std::span<const std::string_view> pieces) {
+    ReplaceFileAtomically(path, pieces, faults_);
+}
+
+void Win32FileSystem::AppendToFile(const std::string& path, std::string_view contents) {
+    // Append access alone: every write lands at the end, also behind another writer's lines.
+    UniqueFile file = OpenFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, faults_);
+    WriteAll(file.Get(), contents, faults_);
+    CloseWritten(file, faults_);
+}
+
+bool Win32FileSystem::IsDirectory(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+            return false;
+        }
+        ThrowWin32Error(code);
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32FileSystem::CurrentDirectory() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) {
+            ThrowLastError();
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length);
+    }
+}
+
+void Win32FileSystem::ChangeDirectory(const std::string& path) {
+    if (!::SetCurrentDirectoryA(path.c_str())) {
+        const DWORD code = ::GetLastError();
+        // Only a directory can be gone here: a missing one is a missing path.
+        ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
+    }
+}
+
+std::unique_ptr<platform::DirectoryLock> Win32FileSystem::LockDirectory(const std::string& path) {
+    return LockDirectoryExclusively(path, faults_);
+}
+
+}  // namespace brelmont::win32

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Services.h"
+#include "hosts/win32/FaultPlan.h"
+
+namespace brelmont::win32 {
+
+// The program's files through the Windows API, in the system ANSI code page: paths and contents
+// pass byte for byte.
+class Win32FileSystem final : public platform::FileSystem {
+  public:
+    // Windows paths are the program's own.
+    std::string HostPath(const std::string& path) const override { return path; }
+    bool OrdinaryFileExists(const std::string& path) override;
+    std::uint64_t FileLength(const std::string& path) override;
+    std::string ReadFile(const std::string& path, std::uint64_t length) override;
+    void ReplaceFileContents(const std::string& path,
+                             std::span<const std::string_view> pieces) override;
+    void AppendToFile(const std::string& path, std::string_view contents) override;
+    bool IsDirectory(const std::string& path) override;
+    std::string CurrentDirectory() override;
+    void ChangeDirectory(const std::string& path) override;
+    std::unique_ptr<platform::DirectoryLock> LockDirectory(const std::string& path) override;
+
+    // For tests: the `nth` system call at `point` from now on fails with `code`, once.
+    void InjectFault(FaultPoint point, int nth, DWORD code) { faults_.Inject(point, nth, code); }
+    void ClearFaults() { faults_.Clear(); }
+
+  private:
+    FaultPlan faults_;
+};
+
+}  // namespace brelmont::win32

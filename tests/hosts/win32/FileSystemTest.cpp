@@ -1,0 +1,185 @@
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "hosts/win32/UniqueHandle.h"
+#include "hosts/win32/Win32FileSystem.h"
+#include "tests/hosts/win32/ScratchDirectory.h"
+
+namespace brelmont::win32::test {
+namespace {
+
+class FileSystemTest : public ScratchDirectoryTest {
+  protected:
+    Win32FileSystem files;
+};
+
+// A file of every byte value, CR LF among them: the code page passes them unconverted.
+std::string EveryByte() {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value) {
+        bytes += static_cast<char>(value);
+    }
+    return bytes + "\r\n";
+}
+
+TEST_F(FileSystemTest, OrdinaryFileExistsSeesOnlyOrdinaryFiles) {
+    WriteBytes(At("plain.txt"), "x");
+    WriteBytes(At("hidden.txt"), "x");
+    WriteBytes(At("system.txt"), "x");
+    std::filesystem::create_directory(At("folder.txt"));
+    ::SetFileAttributesA(At("hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA(At("system.txt").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    const struct {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {At("plain.txt"), true},   {At("hidden.txt"), false},  {At("system.txt"), false},
+        {At("folder.txt"), false}, {At("missing.txt"), false}, {At("none\\plain.txt"), false},
+        {At("*.txt"), true},       {At("?lain.txt"), true},    {At("h*.txt"), false},
+        {At("s?stem.txt"), false}, {At("fold*"), false},       {"", false},
+    };
+    for (const auto& item : cases) {
+        EXPECT_EQ(files.OrdinaryFileExists(item.path), item.exists) << item.path;
+    }
+}
+
+TEST_F(FileSystemTest, ReadsEveryByteAsItIs) {
+    WriteBytes(At("bytes.bin"), EveryByte());
+    ASSERT_EQ(files.FileLength(At("bytes.bin")), EveryByte().size());
+    EXPECT_EQ(files.ReadFile(At("bytes.bin"), EveryByte().size()), EveryByte());
+    WriteBytes(At("empty.bin"), "");
+    EXPECT_EQ(files.ReadFile(At("empty.bin"), 0), "");
+}
+
+TEST_F(FileSystemTest, FailuresCarryTheClassicNumbers) {
+    WriteBytes(At("short.txt"), "abc");
+    std::filesystem::create_directory(At("folder"));
+    const UniqueFile held(::CreateFileA(At("short.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
+    const struct {
+        const char* what;
+        std::function<void()> action;
+        std::int32_t number;
+    } cases[] = {
+        {"missing file", [&] { files.FileLength(At("missing.txt")); }, ErrorNumber::FileNotFound},
+        {"missing path", [&] { files.FileLength(At("none\\x.txt")); }, ErrorNumber::PathNotFound},
+        {"directory", [&] { files.FileLength(At("folder")); }, ErrorNumber::PathFileAccessError},
+        {"held without sharing", [&] { files.ReadFile(At("short.txt"), 3); },
+         ErrorNumber::PermissionDenied},
+        {"append to a missing path", [&] { files.AppendToFile(At("none\\log.txt"), "x"); },
+         ErrorNumber::PathNotFound},
+        {"change to a missing directory", [&] { files.ChangeDirectory(At("none")); },
+         ErrorNumber::PathNotFound},
+        {"bad name", [&] { files.FileLength(At("a|b.txt")); }, ErrorNumber::BadFileNameOrNumber},
+    };
+    for (const auto& item : cases) {
+        EXPECT_EQ(ErrorOf(item.action), item.number) << item.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(At("none")));
+}
+
+TEST_F(FileSystemTest, ReadPastTheEndIsRefused) {
+    WriteBytes(At("short.txt"), "abc");
+    EXPECT_EQ(ErrorOf([&] { files.ReadFile(At("short.txt"), 4); }),
+              ErrorNumber::InputPastEndOfFile);
+}
+
+TEST_F(FileSystemTest, AppendCreatesTheFileAndAddsAtTheEnd) {
+    files.AppendToFile(At("log.txt"), "one\r\n");
+    files.AppendToFile(At("log.txt"), "two\r\n");
+    EXPECT_EQ(ReadBytes(At("log.txt")), "one\r\ntwo\r\n");
+}
+
+TEST_F(FileSystemTest, ReplaceLeavesExactlyTheNewBytes) {
+    for (const std::string& before : {std::string(), std::string(5000, 'o'), EveryByte()}) {
+        if (!before.empty()) {
+            WriteBytes(At("Launch.local"), before);
+        }
+        files.ReplaceFile(At("Launch.local"), EveryByte());
+        EXPECT_EQ(ReadBytes(At("Launch.local")), EveryByte());
+        files.ReplaceFile(At("Launch.local"), "");
+        EXPECT_EQ(ReadBytes(At("Launch.local")), "");
+        EXPECT_EQ(Entries(root), std::set<std::string>{"Launch.local"});
+        EXPECT_TRUE(files.OrdinaryFileExists(At("Launch.local")));
+        std::filesystem::remove(At("Launch.local"));
+    }
+}
+
+TEST_F(FileSystemTest, ReplaceThatCannotBeDoneKeepsTheOldFile) {
+    WriteBytes(At("Launch.local"), "old");
+    std::filesystem::create_directory(At("folder"));
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        std::function<void()> after;
+        std::string path;
+        std::int32_t number;
+    } cases[] = {
+        {"missing directory", [] {}, [] {}, At("none\\Launch.local"), ErrorNumber::PathNotFound},
+        {"a directory", [] {}, [] {}, At("folder"), ErrorNumber::PathFileAccessError},
+        {"read-only",
+         [&] { ::SetFileAttributesA(At("Launch.local").c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&] { ::SetFileAttributesA(At("Launch.local").c_str(), FILE_ATTRIBUTE_NORMAL); },
+         At("Launch.local"), ErrorNumber::PermissionDenied},
+    };
+    for (const auto& item : cases) {
+        item.before();
+        EXPECT_EQ(ErrorOf([&] { files.ReplaceFile(item.path, "new"); }), item.number) << item.what;
+        item.after();
+        EXPECT_EQ(ReadBytes(At("Launch.local")), "old") << item.what;
+        EXPECT_EQ(Entries(root), (std::set<std::string>{"Launch.local", "folder"})) << item.what;
+    }
+}
+
+TEST_F(FileSystemTest, ReplaceFailingAtAnyPointKeepsTheOldFile) {
+    // Two pieces, so that a write can fail after the first has reached the disk.
+    const std::string contents(kWriteChunk + 10, 'n');
+    const struct {
+        FaultPoint point;
+        int nth;
+    } cases[] = {
+        {FaultPoint::DirectoryOpen, 1}, {FaultPoint::Open, 1},  {FaultPoint::Write, 1},
+        {FaultPoint::Write, 2},         {FaultPoint::Flush, 1}, {FaultPoint::Close, 1},
+        {FaultPoint::Replace, 1},
+    };
+    for (const bool exists : {true, false}) {
+        for (const auto& item : cases) {
+            const std::string what = "point " + std::to_string(static_cast<int>(item.point)) +
+                                     " call " + std::to_string(item.nth) +
+                                     (exists ? " over a file" : " for a new file");
+            std::filesystem::remove(At("Launch.local"));
+            if (exists) {
+                WriteBytes(At("Launch.local"), "old");
+            }
+            files.InjectFault(item.point, item.nth, ERROR_DISK_FULL);
+            EXPECT_EQ(ErrorOf([&] { files.ReplaceFile(At("Launch.local"), contents); }),
+                      ErrorNumber::DiskFull)
+                << what;
+            files.ClearFaults();
+            EXPECT_EQ(Entries(root),
+                      exists ? std::set<std::string>{"Launch.local"} : std::set<std::string>{})
+                << what;
+            if (exists) {
+                EXPECT_EQ(ReadBytes(At("Launch.local")), "old") << what;
+            }
+        }
+    }
+}
+
+TEST_F(FileSystemTest, WorkingDirectoryGoesAndComesBack) {
+    const std::string start = files.CurrentDirectory();
+    std::filesystem::create_directory(At("inner"));
+    files.ChangeDirectory(At("inner"));
+    EXPECT_TRUE(files.IsDirectory(files.CurrentDirectory()));
+    EXPECT_EQ(std::filesystem::equivalent(files.CurrentDirectory(), At("inner")), true);
+    files.ChangeDirectory(start);
+    EXPECT_EQ(files.CurrentDirectory(), start);
+    EXPECT_FALSE(files.IsDirectory(At("missing")));
+    EXPECT_FALSE(files.IsDirectory(""));
+}
+
+}  // namespace
+}  // namespace brelmont::win32::test

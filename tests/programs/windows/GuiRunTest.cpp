@@ -1,0 +1,370 @@
+// End-to-end runs of the real Brelmont.exe on a desktop (under Wine and Xvfb in CI): the test
+// answers its boxes and dialogs through their windows, then checks the exit status, Launch.local
+// and the session log beside the program.
+
+#include <gtest/gtest.h>
+// commctrl.h needs the types of windows.h.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/programs/windows/WindowDriver.h"
+
+namespace brelmont::win32::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kMainTitle = "Brelmont v3.3.6";
+const std::string kProgramFiles = "C:\\Program Files\\Kelvane";
+const std::string kProgramFilesX86 = "C:\\Program Files (x86)\\Kelvane";
+const std::string kRoot = "C:\\BrelmontGuiRuns";
+const std::string kDataA = kRoot + "\\Data A";
+const std::string kDataB = kRoot + "\\Data B";
+// Blanks in the loader's path, and the argument quoted as installers do.
+const std::string kLoader = kRoot + "\\My Addon\\Sample.local";
+
+const std::string kSample = "[Sample-1.2]\r\nrun=C:\\Addons\\Sample\\sample.exe\r\n/ [EOA]\r\n";
+const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path().string();
+}
+
+std::optional<std::string> ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// What the user does while the program runs, through its windows.
+class User {
+  public:
+    explicit User(DWORD processId) : processId_(processId) {}
+
+    HWND Window(const std::string& className, const std::string& title) {
+        const HWND window = WaitForWindow(processId_, className, title);
+        EXPECT_NE(window, nullptr) << "no window \"" << title << "\" of class " << className;
+        return window;
+    }
+
+    // Presses a button of a message box or dialog and waits until it has gone.
+    void Answer(const std::string& title, const std::string& button) {
+        const HWND box = Window("#32770", title);
+        ASSERT_NE(box, nullptr);
+        const HWND pressed = FindButton(box, button);
+        ASSERT_NE(pressed, nullptr) << "no button " << button << " in \"" << title << "\"";
+        Press(box, pressed);
+        EXPECT_TRUE(WaitUntilGone(box)) << "\"" << title << "\" stayed after " << button;
+    }
+
+    HWND PathDialog() { return Window("#32770", "Select Kelvane Program Path"); }
+
+  private:
+    DWORD processId_;
+};
+
+HWND ListOf(HWND dialog) {
+    return ::FindWindowExA(dialog, nullptr, WC_LISTVIEWA, nullptr);
+}
+
+LRESULT SelectedEntry(HWND list) {
+    return ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                          MAKELPARAM(LVNI_SELECTED, 0));
+}
+
+// Enter, and OK without a selected entry, leave the dialog open.
+void ExpectStillOpen(HWND dialog, const char* after) {
+    ::Sleep(400);
+    EXPECT_TRUE(::IsWindowVisible(dialog)) << "the path dialog closed after " << after;
+}
+
+struct GuiRun {
+    std::string name;
+    std::string action;
+    std::vector<std::string> programDirectories;  // each with a Kelvane.conf naming its data dir
+    std::string launchBefore;                     // in every data directory
+    std::function<void(User&)> user;
+    DWORD exitStatus;
+    std::vector<std::string> launchAfter;  // per program directory, in order
+    std::vector<std::string> logLines;     // in the run's part of the session log, in order
+    bool readOnlyLaunch = false;           // Launch.local marked read-only beforehand
+};
+
+std::string DataDirectoryOf(std::size_t index) {
+    return index == 0 ? kDataA : kDataB;
+}
+
+const std::vector<GuiRun>& Runs() {
+    static const std::vector<GuiRun> runs{
+        {"InstallWithYes",
+         "install",
+         {kProgramFiles},
+         kOther,
+         [](User& user) {
+             const HWND main = user.Window("frmBrelmont", kMainTitle);
+             ASSERT_NE(main, nullptr);
+             const SIZE client = ClientSize(main);
+             EXPECT_EQ(client.cx, 474);
+             EXPECT_EQ(client.cy, 267);
+             const HWND label = ::FindWindowExA(main, nullptr, "Static", nullptr);
+             ASSERT_NE(label, nullptr);
+             const RECT place = PlaceInParent(label);
+             EXPECT_EQ(place.left, 8);
+             EXPECT_EQ(place.top, 8);
+             EXPECT_EQ(place.right - place.left, 457);
+             EXPECT_EQ(place.bottom - place.top, 249);
+             user.Answer("Integrate with Kelvane", "Yes");
+         },
+         0,
+         {kOther + "\r\n" + kSample + "\r\n"},
+         {"Found loader file: " + kLoader, "Found Kelvane program directory at " + kProgramFiles,
+          "Starting Update to " + kDataA + "\\Launch.local",
+          "Update outcome: Added this Addon to Launch.Local"}},
+        {"InstallWithNo",
+         "install",
+         {kProgramFiles},
+         kOther,
+         [](User& user) { user.Answer("Integrate with Kelvane", "No"); },
+         0,
+         {kOther},
+         {"Setting up as a stand-alone program"}},
+        {"SecondOfTwoChosenWithOk",
+         "install",
+         {kProgramFiles, kProgramFilesX86},
+         kOther,
+         [](User& user) {
+             user.Answer("Integrate with Kelvane", "Yes");
+             const HWND dialog = user.PathDialog();
+             ASSERT_NE(dialog, nullptr);
+             const SIZE client = ClientSize(dialog);
+             EXPECT_EQ(client.cx, 373);
+             EXPECT_EQ(client.cy, 221);
+             const HWND list = ListOf(dialog);
+             const HWND ok = FindButton(dialog, "OK");
+             const HWND cancel = FindButton(dialog, "Cancel");
+             ASSERT_TRUE(list != nullptr && ok != nullptr && cancel != nullptr);
+             for (const auto& [control, expected] :
+                  {std::pair{list, RECT{8, 48, 361, 185}}, std::pair{ok, RECT{224, 192, 289, 217}},
+                   std::pair{cancel, RECT{296, 192, 361, 217}}}) {
+                 const RECT place = PlaceInParent(control);
+                 EXPECT_TRUE(::EqualRect(&place, &expected))
+                     << WindowText(control) << " at " << place.left << "," << place.top << " to "
+                     << place.right << "," << place.bottom;
+             }
+             EXPECT_EQ(::GetNextDlgTabItem(dialog, list, FALSE), cancel);
+             EXPECT_EQ(::GetNextDlgTabItem(dialog, cancel, FALSE), ok);
+             const LONG_PTR style = ::GetWindowLongPtrA(list, GWL_STYLE);
+             EXPECT_EQ(style & (LVS_TYPEMASK | LVS_NOCOLUMNHEADER | LVS_EDITLABELS),
+                       LVS_REPORT | LVS_NOCOLUMNHEADER);
+             EXPECT_TRUE(::SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
+                         LVS_EX_FULLROWSELECT);
+             EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
+             Press(dialog, ok);
+             ExpectStillOpen(dialog, "OK without a selected entry");
+             PressKey(list, VK_END);
+             EXPECT_TRUE(WaitFor([list] { return SelectedEntry(list) == 1; }));
+             PressKey(list, VK_RETURN);
+             ExpectStillOpen(dialog, "Enter");
+             Press(dialog, ok);
+             EXPECT_TRUE(WaitUntilGone(dialog));
+         },
+         0,
+         {kOther, kOther + "\r\n" + kSample + "\r\n"},
+         {"Found Kelvane program directory at " + kProgramFilesX86,
+          "Update outcome: Added this Addon to Launch.Local"}},
+        {"FirstOfTwoChosenWithDoubleClick",
+         "uinstall",
+         {kProgramFiles, kProgramFilesX86},
+         kOther + kSample,
+         [](User& user) {
+             const HWND dialog = user.PathDialog();
+             ASSERT_NE(dialog, nullptr);
+             const HWND list = ListOf(dialog);
+             PressKey(list, VK_HOME);
+             EXPECT_TRUE(WaitFor([list] { return SelectedEntry(list) == 0; }));
+             ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 6));
+             EXPECT_TRUE(WaitUntilGone(dialog));
+         },
+         0,
+         {kOther, kOther + kSample},
+         {"Found Kelvane program directory at " + kProgramFiles,
+          "Update outcome: Addon settings removed from Launch.Local"}},
+        {"CancelThenBrowseCancelled",
+         "uinstall",
+         {kProgramFiles, kProgramFilesX86},
+         kOther + kSample,
+         [](User& user) {
+             user.Answer("Select Kelvane Program Path", "Cancel");
+             user.Answer("Brelmont", "OK");
+             const HWND browse = user.Window("#32770", "Select a directory");
+             ASSERT_NE(browse, nullptr);
+             ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+             EXPECT_TRUE(WaitUntilGone(browse));
+             user.Answer("Brelmont", "OK");
+         },
+         2,
+         {kOther + kSample, kOther + kSample},
+         {"No Kelvane program directory was found or selected; quiting"}},
+        {"EscThenBrowseSaved",
+         "uinstall",
+         {kProgramFiles, kProgramFilesX86},
+         kOther + kSample,
+         [](User& user) {
+             const HWND dialog = user.PathDialog();
+             ASSERT_NE(dialog, nullptr);
+             PressKey(ListOf(dialog), VK_ESCAPE);
+             EXPECT_TRUE(WaitUntilGone(dialog));
+             user.Answer("Brelmont", "OK");
+             const HWND browse = user.Window("#32770", "Select a directory");
+             ASSERT_NE(browse, nullptr);
+             // The folder typed into the name box; Save either ends the dialog there, or opens
+             // the folder, and Save once more does.
+             const HWND name = FindDescendant(::GetDlgItem(browse, 0x47c), "Edit");
+             ASSERT_NE(name, nullptr);
+             for (const std::string& typed : {kProgramFilesX86, std::string("anything")}) {
+                 if (WaitUntilGone(browse, 1500)) {
+                     break;
+                 }
+                 ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+                 ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+             }
+             EXPECT_TRUE(WaitUntilGone(browse));
+         },
+         0,
+         {kOther + kSample, kOther},
+         {"Found Kelvane program directory at " + kProgramFilesX86,
+          "Update outcome: Addon settings removed from Launch.Local"}},
+        {"Uninstall",
+         "uinstall",
+         {kProgramFiles},
+         kOther + kSample,
+         [](User&) {},
+         0,
+         {kOther},
+         {"Update outcome: Addon settings removed from Launch.Local"}},
+        {"WindowClosedDuringPause",
+         "uinstall",
+         {kProgramFiles},
+         kOther + kSample,
+         [](User& user) {
+             const HWND main = user.Window("frmBrelmont", kMainTitle);
+             ASSERT_NE(main, nullptr);
+             ::PostMessageA(main, WM_CLOSE, 0, 0);
+         },
+         6,
+         {kOther + kSample},
+         {"Starting Launch.local update process"}},
+        {"ReadOnlyLaunchLocalIsKept",
+         "uinstall",
+         {kProgramFiles},
+         kOther + kSample,
+         [](User&) {},
+         4,
+         {kOther + kSample},
+         {"Update outcome: Result = 70"},
+         true},
+    };
+    return runs;
+}
+
+// Read-only files stand in the way of their directory's removal.
+void RemoveTree(const fs::path& root) {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
+        ::SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    fs::remove_all(root, ignored);
+}
+
+class GuiRunTest : public ::testing::TestWithParam<GuiRun> {
+  protected:
+    void SetUp() override {
+        for (const std::string& install : {kProgramFiles, kProgramFilesX86}) {
+            fs::remove(fs::path(install) / "Kelvane.conf");
+        }
+        RemoveTree(kRoot);
+        WriteAll(kLoader, kSample);
+        const GuiRun& run = GetParam();
+        for (std::size_t i = 0; i < run.programDirectories.size(); ++i) {
+            WriteAll(fs::path(run.programDirectories[i]) / "Kelvane.conf",
+                     "[Paths]\r\nDATADIR=" + DataDirectoryOf(i) + "\r\n");
+            const fs::path launch = fs::path(DataDirectoryOf(i)) / "Launch.local";
+            WriteAll(launch, run.launchBefore);
+            if (run.readOnlyLaunch) {
+                ::SetFileAttributesA(launch.string().c_str(), FILE_ATTRIBUTE_READONLY);
+            }
+        }
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        for (const std::string& install : {kProgramFiles, kProgramFilesX86}) {
+            fs::remove(fs::path(install) / "Kelvane.conf", ignored);
+        }
+        RemoveTree(kRoot);
+    }
+
+    const fs::path logPath = fs::path(ProgramDirectory()) / "logs" / "Brelmont.log";
+};
+
+TEST_P(GuiRunTest, EndsAsTheUserAnswered) {
+    const GuiRun& run = GetParam();
+    const std::string logBefore = ReadAll(logPath).value_or("");
+    const std::string executable = ProgramDirectory() + "\\Brelmont.exe";
+    RunningProgram program(executable,
+                           "\"" + executable + "\" \"" + run.action + "," + kLoader + "\"");
+    User user(program.Id());
+    run.user(user);
+    const std::optional<DWORD> status = program.WaitForExit();
+    ASSERT_TRUE(status.has_value()) << "still running";
+    EXPECT_EQ(*status, run.exitStatus);
+
+    for (std::size_t i = 0; i < run.launchAfter.size(); ++i) {
+        EXPECT_EQ(ReadAll(fs::path(DataDirectoryOf(i)) / "Launch.local"), run.launchAfter[i])
+            << "in " << DataDirectoryOf(i);
+    }
+    for (std::size_t i = 0; i < run.programDirectories.size(); ++i) {
+        for (const auto& entry : fs::directory_iterator(DataDirectoryOf(i))) {
+            EXPECT_EQ(entry.path().filename(), "Launch.local") << "left behind";
+        }
+    }
+
+    const std::string log = ReadAll(logPath).value_or("");
+    ASSERT_TRUE(log.starts_with(logBefore));
+    const std::string session = log.substr(logBefore.size());
+    EXPECT_NE(session.find(": Brelmont 3.3.6\r\n"), std::string::npos) << session;
+    std::size_t at = 0;
+    for (const std::string& line : run.logLines) {
+        const std::size_t found = session.find(": " + line + "\r\n", at);
+        EXPECT_NE(found, std::string::npos) << "no log line " << line << " in\n" << session;
+        at = found == std::string::npos ? at : found;
+    }
+}
+
+void PrintTo(const GuiRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, GuiRunTest, ::testing::ValuesIn(Runs()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace brelmont::win32::test

@@ -1,0 +1,163 @@
+#include "tests/programs/windows/WindowDriver.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace brelmont::win32::test {
+namespace {
+
+constexpr DWORD kPoll = 50;
+
+struct Search {
+    DWORD processId;
+    std::string className;
+    std::string title;
+    HWND found = nullptr;
+};
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    const int length = ::GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && ::IsWindowVisible(window) &&
+        ClassOf(window) == search.className && WindowText(window) == search.title) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK MatchClass(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    if (ClassOf(window) == search.className) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK MatchButton(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    std::string text = WindowText(window);
+    std::erase(text, '&');
+    if (ClassOf(window) == "Button" && text == search.title) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+RunningProgram::RunningProgram(const std::string& executable, const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(executable.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &started)) {
+        throw std::runtime_error("cannot start " + executable);
+    }
+    ::CloseHandle(started.hThread);
+    process_.Reset(started.hProcess);
+    id_ = started.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() {
+    if (::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process_.Get(), 99);
+        ::WaitForSingleObject(process_.Get(), kExitWait);
+    }
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(DWORD timeout) {
+    if (::WaitForSingleObject(process_.Get(), timeout) != WAIT_OBJECT_0) {
+        return std::nullopt;
+    }
+    DWORD status = 0;
+    ::GetExitCodeProcess(process_.Get(), &status);
+    return status;
+}
+
+HWND WaitForWindow(DWORD processId, const std::string& className, const std::string& title,
+                   DWORD timeout) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeout;
+    do {
+        Search search{processId, className, title};
+        ::EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        ::Sleep(kPoll);
+    } while (::GetTickCount64() < deadline);
+    return nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeout) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeout;
+    while (!condition()) {
+        if (::GetTickCount64() >= deadline) {
+            return false;
+        }
+        ::Sleep(kPoll);
+    }
+    return true;
+}
+
+bool WaitUntilGone(HWND window, DWORD timeout) {
+    return WaitFor([window] { return !::IsWindow(window) || !::IsWindowVisible(window); }, timeout);
+}
+
+HWND FindDescendant(HWND parent, const std::string& className) {
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    Search search{0, className, {}};
+    ::EnumChildWindows(parent, &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindButton(HWND parent, const std::string& text) {
+    Search search{0, {}, text};
+    ::EnumChildWindows(parent, &MatchButton, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Press(HWND dialog, HWND button) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+}
+
+void PressKey(HWND window, WORD key) {
+    ::PostMessageA(window, WM_KEYDOWN, key, 1);
+    ::PostMessageA(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+}
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+RECT PlaceInParent(HWND child) {
+    RECT place{};
+    ::GetWindowRect(child, &place);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+}  // namespace brelmont::win32::test

@@ -1,0 +1,72 @@
+#include "ui/win32/DirectoryPrompt.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "support/RuntimeError.h"
+
+namespace brelmont::win32 {
+namespace {
+
+// A file name may run to the longest path Windows allows.
+constexpr std::size_t kFileBuffer = 32768;
+
+// "Directories|*.~#~" as the dialog wants it: each "|" a NUL, and a NUL more at the end.
+std::string DialogFilter(const std::string& filter) {
+    std::string pairs = filter;
+    for (char& c : pairs) {
+        if (c == '|') {
+            c = '\0';
+        }
+    }
+    pairs.append(2, '\0');
+    return pairs;
+}
+
+}  // namespace
+
+std::string DirectoryOfChosenFile(const std::string& path, std::size_t nameOffset) {
+    std::string directory = path.substr(0, std::min(nameOffset, path.size()));
+    // A drive's root keeps its separator, as a working directory there does.
+    while (directory.size() > 1 && (directory.back() == '\\' || directory.back() == '/') &&
+           !(directory.size() == 3 && directory[1] == ':')) {
+        directory.pop_back();
+    }
+    return directory;
+}
+
+std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& request,
+                               const std::string& initialDirectory) {
+    const std::string filter = DialogFilter(request.filter);
+    std::vector<char> file(kFileBuffer, '\0');
+    request.proposedFileName.copy(file.data(), file.size() - 1);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = initialDirectory.c_str();
+    dialog.lpstrTitle = request.title.c_str();
+    // No read-only box, and whatever stands in the name box is taken unchecked: only the folder
+    // counts.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOVALIDATE;
+    if (!::GetSaveFileNameA(&dialog)) {
+        if (::CommDlgExtendedError() == 0) {
+            return {};
+        }
+        throw RuntimeError(ErrorNumber::InvalidProcedureCall, "CommonDialog");
+    }
+    // A folder typed into the name box is where the user pointed, even where the dialog hands it
+    // back as a file name instead of opening it.
+    const std::string chosen = file.data();
+    const DWORD attributes = ::GetFileAttributesA(chosen.c_str());
+    const bool folder =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return DirectoryOfChosenFile(chosen, folder ? chosen.size() : dialog.nFileOffset);
+}
+
+}  // namespace brelmont::win32

@@ -1,0 +1,199 @@
+#include "ui/win32/MainWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ui/win32/Fonts.h"
+#include "ui/win32/Resources.h"
+
+namespace brelmont::win32 {
+namespace {
+
+constexpr int kClientWidth = 474;
+constexpr int kClientHeight = 267;
+constexpr RECT kLabel{8, 8, 8 + 457, 8 + 249};
+constexpr UINT_PTR kPauseTimer = 1;
+// Fixed size: a frame that cannot be dragged, and no maximise box.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// As the label draws its text: word wrap, tabs expanded, "&" shown as it is.
+constexpr UINT kLabelDrawing = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(BRELMONT_ICON));
+    windowClass.hIconSm = static_cast<HICON>(
+        ::LoadImageA(instance, MAKEINTRESOURCEA(BRELMONT_ICON), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = MainWindow::kClassName;
+    // A second window in one process (the tests) finds the class there already.
+    ::RegisterClassExA(&windowClass);
+}
+
+int TextHeight(HWND label, HFONT font, const std::string& text) {
+    RECT bounds{0, 0, kLabel.right - kLabel.left, 0};
+    const HDC dc = ::GetDC(label);
+    if (dc == nullptr) {
+        return 0;
+    }
+    const HGDIOBJ previous = ::SelectObject(dc, font);
+    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+                kLabelDrawing | DT_CALCRECT);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(label, dc);
+    return bounds.bottom - bounds.top;
+}
+
+// The label does not scroll; once the lines outgrow it, the newest ones (the outcome among them)
+// are the ones worth seeing, so whole lines leave at the top.
+std::string FittingText(HWND label, HFONT font, std::string shown) {
+    // Every status line ends in a line break; the label would lay out an empty line after it.
+    if (shown.ends_with("\r\n")) {
+        shown.resize(shown.size() - 2);
+    }
+    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top) {
+        std::size_t lineEnd = shown.find_first_of("\r\n");
+        if (lineEnd == std::string::npos) {
+            break;
+        }
+        if (shown.compare(lineEnd, 2, "\r\n") == 0) {
+            ++lineEnd;
+        }
+        shown.erase(0, lineEnd + 1);
+    }
+    return shown;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : statusFont_(MakeFont("Calibri", 9.75)) {
+    RegisterWindowClass(instance, &MainWindow::WindowProc);
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    window_.Reset(::CreateWindowExA(0, kClassName, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                    nullptr, instance, this));
+    lblOut_ =
+        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                          kLabel.left, kLabel.top, kLabel.right - kLabel.left,
+                          kLabel.bottom - kLabel.top, window_.Get(), nullptr, instance, nullptr);
+    ::SendMessageA(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.Get()), FALSE);
+}
+
+void MainWindow::Show() {
+    ::ShowWindow(window_.Get(), SW_SHOWNORMAL);
+    ::UpdateWindow(window_.Get());
+}
+
+void MainWindow::SetTitle(const std::string& title) {
+    ::SetWindowTextA(window_.Get(), title.c_str());
+}
+
+void MainWindow::SetStatusText(const std::string& text) {
+    statusText_ = text;
+    ::SetWindowTextA(lblOut_, FittingText(lblOut_, statusFont_.Get(), text).c_str());
+}
+
+bool MainWindow::Pause(int milliSeconds) {
+    if (closed_ || milliSeconds <= 0) {
+        return !closed_;
+    }
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER start{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    const auto remaining = [&] {
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        const double elapsed =
+            static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+        return milliSeconds - elapsed;
+    };
+    // A window timer may tick a little early; re-arm for the rest so the wait lasts its full
+    // time.
+    for (double left = remaining(); !closed_ && left > 0; left = remaining()) {
+        ticked_ = false;
+        const UINT interval = static_cast<UINT>(std::max(1.0, std::ceil(left)));
+        if (::SetTimer(window_.Get(), kPauseTimer, interval, nullptr) == 0) {
+            // Without a timer nothing would end the wait.
+            ::Sleep(interval);
+            continue;
+        }
+        while (!ticked_ && !closed_) {
+            MSG message{};
+            const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                // The session is ending (WM_QUIT): leave the message for whoever waits next, and
+                // end the program as if its window had been closed.
+                if (got == 0) {
+                    ::PostQuitMessage(static_cast<int>(message.wParam));
+                }
+                closed_ = true;
+                break;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::KillTimer(window_.Get(), kPauseTimer);
+    }
+    return !closed_;
+}
+
+void MainWindow::Close() {
+    closed_ = true;
+    window_.Reset();
+    lblOut_ = nullptr;
+}
+
+HWND MainWindow::OwnerHandle() const {
+    return window_.Valid() && ::IsWindowVisible(window_.Get()) ? window_.Get() : nullptr;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
+    return self != nullptr ? self->Handle(window, message, wParam, lParam)
+                           : ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            if (wParam == kPauseTimer) {
+                tmrPause_Timer();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            Form_Close(window);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void MainWindow::tmrPause_Timer() {
+    ::KillTimer(window_.Get(), kPauseTimer);
+    ticked_ = true;
+}
+
+void MainWindow::Form_Close(HWND window) {
+    // Runs inside the message dispatch: only note the close and hide the window; the pause
+    // returns and the program ends from there.
+    closed_ = true;
+    ::ShowWindow(window, SW_HIDE);
+}
+
+}  // namespace brelmont::win32

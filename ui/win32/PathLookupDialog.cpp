@@ -1,0 +1,226 @@
+#include "ui/win32/PathLookupDialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/win32/Fonts.h"
+
+namespace brelmont::win32 {
+namespace {
+
+constexpr int kClientWidth = 373;
+constexpr int kClientHeight = 221;
+// The column is 100 twips narrower than the list, as the list was designed.
+constexpr int kColumnMargin = 7;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+
+// The in-memory template of an empty dialog: no menu, the dialog class, no title. The controls
+// come in Form_Load, placed in pixels.
+struct alignas(4) EmptyDialogTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu = 0;
+    WORD windowClass = 0;
+    WORD title = 0;
+};
+
+// A control's place in the dialog's client area, in pixels.
+struct Place {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+HWND MakeControl(HINSTANCE instance, HWND parent, const char* windowClass, const std::string& text,
+                 DWORD style, DWORD extendedStyle, Place place, int id, HFONT font) {
+    const HWND control =
+        ::CreateWindowExA(extendedStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                          place.left, place.top, place.width, place.height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+// Over the middle of the owner, or of the work area when there is no owner; never off the top
+// or left edge of the screen.
+void PlaceDialog(HWND dialog, HWND owner) {
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT around{};
+    if (owner == nullptr || !::GetWindowRect(owner, &around)) {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
+    }
+    const int left = std::max<LONG>(0, around.left + (around.right - around.left - width) / 2);
+    const int top = std::max<LONG>(0, around.top + (around.bottom - around.top - height) / 2);
+    ::SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool BelongsTo(HWND dialog, HWND window) {
+    return window == dialog || ::IsChild(dialog, window);
+}
+
+}  // namespace
+
+PathLookupDialog::PathLookupDialog(HINSTANCE instance, const platform::PathChoiceRequest& request)
+    : instance_(instance),
+      request_(request),
+      dialogFont_(MakeFont("Arial", 9.0)),
+      labelFont_(MakeFont("MS Sans Serif", 9.75)),
+      listFont_(MakeFont("Arial", 9.75)) {}
+
+platform::PathChoice PathLookupDialog::Run(HWND owner) {
+    EmptyDialogTemplate layout{};
+    layout.dialog.style = kDialogStyle;
+    const UniqueWindow dialog(::CreateDialogIndirectParamA(instance_, &layout.dialog, owner,
+                                                           &PathLookupDialog::DialogProc,
+                                                           reinterpret_cast<LPARAM>(this)));
+    if (!dialog.Valid()) {
+        return choice_;
+    }
+    Form_Load(dialog.Get(), owner);
+    const bool ownerWasEnabled = owner != nullptr && !::EnableWindow(owner, FALSE);
+    ::ShowWindow(dialog.Get(), SW_SHOWNORMAL);
+    while (!done_) {
+        MSG message{};
+        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // The session is ending: leave WM_QUIT for the main loop and close as the close box
+            // would.
+            if (got == 0) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+            }
+            break;
+        }
+        // Key preview: Enter is taken away before the dialog manager would make it a button's
+        // press.
+        const bool enterKey = (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+                               message.message == WM_CHAR) &&
+                              (message.wParam == VK_RETURN || message.wParam == '\r') &&
+                              BelongsTo(dialog.Get(), message.hwnd);
+        if (enterKey) {
+            continue;
+        }
+        if (!::IsDialogMessageA(dialog.Get(), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+    }
+    // The owner comes back before the dialog goes, so that it takes the activation.
+    if (ownerWasEnabled) {
+        ::EnableWindow(owner, TRUE);
+    }
+    return choice_;
+}
+
+INT_PTR CALLBACK PathLookupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        reinterpret_cast<PathLookupDialog*>(lParam)->dialog_ = dialog;
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<PathLookupDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR PathLookupDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case kOkId:
+                    cmdOK_Click();
+                    return TRUE;
+                case kCancelId:
+                    cmdCancel_Click();
+                    return TRUE;
+                case IDCANCEL:  // Esc
+                    Finish({platform::PathChoiceEnd::Closed, {}});
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == kListId && header->code == NM_DBLCLK) {
+                LV_DblClick();
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_CLOSE:
+            Finish({platform::PathChoiceEnd::Closed, {}});
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
+    ::SetWindowTextA(dialog, request_.caption.c_str());
+    ::SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.Get()), FALSE);
+    PlaceDialog(dialog, owner);
+    // Made in tab order: the list, Cancel, the label (which takes no focus), OK.
+    LV_ = MakeControl(
+        instance_, dialog, WC_LISTVIEWA, "",
+        WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+        WS_EX_CLIENTEDGE, Place{8, 48, 353, 137}, kListId, listFont_.Get());
+    MakeControl(instance_, dialog, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0,
+                Place{296, 192, 65, 25}, kCancelId, dialogFont_.Get());
+    MakeControl(instance_, dialog, "STATIC", request_.label, SS_LEFT | SS_NOPREFIX, 0,
+                Place{16, 8, 345, 33}, kLabelId, labelFont_.Get());
+    MakeControl(instance_, dialog, "BUTTON", "OK", WS_TABSTOP | BS_PUSHBUTTON, 0,
+                Place{224, 192, 65, 25}, kOkId, dialogFont_.Get());
+    FillPathList();
+    ::SetFocus(LV_);
+}
+
+void PathLookupDialog::FillPathList() {
+    ::SendMessageA(LV_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT list{};
+    ::GetWindowRect(LV_, &list);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = list.right - list.left - kColumnMargin;
+    std::string header = request_.columnHeader;
+    column.pszText = header.data();
+    ::SendMessageA(LV_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (std::size_t i = 0; i < request_.entries.size(); ++i) {
+        std::string text = request_.entries[i];
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(i);
+        item.pszText = text.data();
+        ::SendMessageA(LV_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    ::EnableWindow(LV_, request_.entries.empty() ? FALSE : TRUE);
+}
+
+void PathLookupDialog::cmdOK_Click() {
+    const LRESULT selected =
+        ::SendMessageA(LV_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0));
+    if (selected < 0 || static_cast<std::size_t>(selected) >= request_.entries.size()) {
+        return;
+    }
+    // The entry as the program gave it, byte for byte.
+    Finish({platform::PathChoiceEnd::Chosen, request_.entries[static_cast<std::size_t>(selected)]});
+}
+
+void PathLookupDialog::cmdCancel_Click() {
+    Finish({platform::PathChoiceEnd::Cancelled, {}});
+}
+
+void PathLookupDialog::LV_DblClick() {
+    // The double-click has already made the entry under it the selected one.
+    cmdOK_Click();
+}
+
+void PathLookupDialog::Finish(platform::PathChoice choice) {
+    choice_ = std::move(choice);
+    done_ = true;
+}
+
+}  // namespace brelmont::win32
