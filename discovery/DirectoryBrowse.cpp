@@ -2,12 +2,12 @@
 
 #include <exception>
 
-#include "platform/FrontEnd.h"
+#include "platform/Dialogs.h"
 #include "platform/Services.h"
 
 namespace brelmont {
 
-std::string GetKelvaneDirName(platform::FrontEnd& ui, platform::FileSystem& files) {
+std::string GetKelvaneDirName(platform::Dialogs& ui, platform::FileSystem& files) {
     std::string startDirectory;
     try {
         startDirectory = files.CurrentDirectory();

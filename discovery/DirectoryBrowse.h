@@ -6,12 +6,12 @@ namespace brelmont {
 
 namespace platform {
 class FileSystem;
-class FrontEnd;
+class Dialogs;
 }  // namespace platform
 
 // Lets the user point at Kelvane's program directory by hand: the directory as a full path, or
 // the empty text when the user gave up. Every failure is skipped; the working directory is the
 // same afterwards.
-std::string GetKelvaneDirName(platform::FrontEnd& ui, platform::FileSystem& files);
+std::string GetKelvaneDirName(platform::Dialogs& ui, platform::FileSystem& files);
 
 }  // namespace brelmont

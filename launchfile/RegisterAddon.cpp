@@ -4,7 +4,7 @@
 #include "launchfile/LaunchEditor.h"
 #include "launchfile/LaunchText.h"
 #include "launchfile/RegId.h"
-#include "platform/FrontEnd.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/FrontEnd.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "support/RuntimeError.h"
 #include "support/StringLib.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <exception>
 
-#include "platform/FrontEnd.h"
+#include "platform/MessageBoxes.h"
 #include "support/RuntimeError.h"
 
 namespace brelmont {
