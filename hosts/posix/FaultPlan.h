@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
+
+#include "hosts/common/FaultPlan.h"
 
 namespace brelmont::posix {
 
@@ -25,24 +26,6 @@ inline constexpr std::size_t kFaultPointCount = static_cast<std::size_t>(FaultPo
 // of the data has reached the file.
 inline constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
 
-// Staged failures: each point fails at most once, as if the system had returned the errno.
-class FaultPlan {
-  public:
-    // The `nth` call (1-based, counted from now) at `point` fails with `errnoValue`; replaces
-    // what was staged for that point before.
-    void Inject(FaultPoint point, int nth, int errnoValue);
-    void Clear() { armed_ = {}; }
-
-    // Called just before each system call at `point`: 0 lets the call go ahead, anything else is
-    // the errno it fails with instead.
-    int Strike(FaultPoint point);
-
-  private:
-    struct Armed {
-        int callsLeft = 0;
-        int errnoValue = 0;
-    };
-    std::array<Armed, kFaultPointCount> armed_{};
-};
+using FaultPlan = hosts::FaultPlan<FaultPoint, int, kFaultPointCount>;
 
 }  // namespace brelmont::posix

@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
+
+#include "hosts/common/FaultPlan.h"
 
 namespace brelmont::win32 {
 
@@ -25,24 +26,6 @@ inline constexpr std::size_t kFaultPointCount = static_cast<std::size_t>(FaultPo
 // of the data has reached the file.
 inline constexpr DWORD kWriteChunk = DWORD{1} << 20;
 
-// Staged failures: each point fails at most once, as if the system had set the error code.
-class FaultPlan {
-  public:
-    // The `nth` call (1-based, counted from now) at `point` fails with `code`; replaces what was
-    // staged for that point before.
-    void Inject(FaultPoint point, int nth, DWORD code);
-    void Clear() { armed_ = {}; }
-
-    // Called just before each system call at `point`: 0 lets the call go ahead, anything else is
-    // the error code it fails with instead.
-    DWORD Strike(FaultPoint point);
-
-  private:
-    struct Armed {
-        int callsLeft = 0;
-        DWORD code = 0;
-    };
-    std::array<Armed, kFaultPointCount> armed_{};
-};
+using FaultPlan = hosts::FaultPlan<FaultPoint, DWORD, kFaultPointCount>;
 
 }  // namespace brelmont::win32
