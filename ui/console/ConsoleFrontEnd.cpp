@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/Services.h"
+#include "ui/common/UncaughtErrorText.h"
 
 namespace brelmont::console {
 namespace {
@@ -161,9 +162,7 @@ std::string ConsoleFrontEnd::BrowseForDirectory(const platform::BrowseRequest& r
 }
 
 void ConsoleFrontEnd::ReportUncaughtError(std::int32_t number, const std::string& description) {
-    err_ << "Run-time error '" << number << "':" << '\n'
-         << '\n'
-         << ToTerminalLines(description) << std::endl;
+    err_ << ui::UncaughtErrorText(number, ToTerminalLines(description), "\n") << std::endl;
 }
 
 }  // namespace brelmont::console

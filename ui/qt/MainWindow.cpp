@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/common/StatusTail.h"
 #include "ui/qt/ProgramIcon.h"
 #include "ui/qt/QtText.h"
 
@@ -48,34 +49,11 @@ MainWindow::MainWindow(QWidget* parent)
 
 void MainWindow::SetStatusText(const std::string& text) {
     statusText_ = text;
-    // The label does not scroll; once the lines outgrow it, the newest ones (the outcome among
-    // them) are the ones worth seeing, so whole lines leave at the top.
-    QString shown = ToDisplayText(text);
-    // Every status line ends in a line break; Qt would lay out an empty line after the last one.
-    if (shown.endsWith(QLatin1Char('\n'))) {
-        shown.chop(1);
-    }
-    // Each line takes at least one row and far fewer rows than this fit, so only the tail can
-    // show; cutting it first keeps a long loader text from a layout per dropped line.
-    constexpr qsizetype kMostVisibleLines = 64;
-    qsizetype tailStart = shown.size();
-    for (qsizetype lines = 0; lines < kMostVisibleLines && tailStart > 0; ++lines) {
-        tailStart = shown.lastIndexOf(QLatin1Char('\n'), tailStart - 1);
-        if (tailStart < 0) {
-            break;
-        }
-    }
-    if (tailStart > 0) {
-        shown.remove(0, tailStart + 1);
-    }
-    lblOut_->setText(shown);
-    while (lblOut_->heightForWidth(lblOut_->width()) > lblOut_->height()) {
-        const qsizetype lineEnd = shown.indexOf(QLatin1Char('\n'));
-        if (lineEnd < 0) {
-            break;
-        }
-        shown.remove(0, lineEnd + 1);
-        lblOut_->setText(shown);
+    std::string_view shown = ui::StatusTail(statusText_);
+    lblOut_->setText(ToDisplayText(shown));
+    while (lblOut_->heightForWidth(lblOut_->width()) > lblOut_->height() &&
+           ui::DropFirstLine(shown)) {
+        lblOut_->setText(ToDisplayText(shown));
     }
 }
 

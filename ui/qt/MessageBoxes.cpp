@@ -4,7 +4,6 @@
 
 #include "platform/FrontEnd.h"
 #include "ui/qt/QtText.h"
-#include "support/StringLib.h"
 
 namespace brelmont::qtui {
 namespace {
@@ -31,11 +30,6 @@ void ShowOkBox(QWidget* owner, const std::string& text, const std::string& title
 bool AskYesNo(QWidget* owner, const std::string& text, const std::string& title) {
     return Show(owner, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
-}
-
-std::string UncaughtErrorText(std::int32_t number, const std::string& description) {
-    const std::string lineEnd(kCrLf);
-    return "Run-time error '" + std::to_string(number) + "':" + lineEnd + lineEnd + description;
 }
 
 }  // namespace brelmont::qtui

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 class QWidget;
@@ -11,8 +10,5 @@ namespace brelmont::qtui {
 void ShowOkBox(QWidget* owner, const std::string& text, const std::string& title);
 // Yes is the default button; true when Yes was pressed.
 bool AskYesNo(QWidget* owner, const std::string& text, const std::string& title);
-
-// The text of the box that reports a run-time error nothing caught.
-std::string UncaughtErrorText(std::int32_t number, const std::string& description);
 
 }  // namespace brelmont::qtui

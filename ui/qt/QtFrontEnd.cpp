@@ -1,5 +1,7 @@
 #include "ui/qt/QtFrontEnd.h"
 
+#include "support/StringLib.h"
+#include "ui/common/UncaughtErrorText.h"
 #include "ui/qt/DirectoryPrompt.h"
 #include "ui/qt/MessageBoxes.h"
 #include "ui/qt/PathLookupDialog.h"
@@ -56,7 +58,7 @@ std::string QtFrontEnd::BrowseForDirectory(const platform::BrowseRequest& reques
 }
 
 void QtFrontEnd::ReportUncaughtError(std::int32_t number, const std::string& description) {
-    ShowOkBox(Owner(), UncaughtErrorText(number, description), "");
+    ShowOkBox(Owner(), ui::UncaughtErrorText(number, description, kCrLf), "");
 }
 
 }  // namespace brelmont::qtui

@@ -4,7 +4,7 @@
 
 namespace brelmont::qtui {
 
-QString ToQString(const std::string& text) {
+QString ToQString(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -13,7 +13,7 @@ std::string ToStdString(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QString ToDisplayText(const std::string& text) {
+QString ToDisplayText(std::string_view text) {
     QString shown = ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));

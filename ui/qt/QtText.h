@@ -5,13 +5,14 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace brelmont::qtui {
 
-QString ToQString(const std::string& text);
+QString ToQString(std::string_view text);
 std::string ToStdString(const QString& text);
 
 // The text as a plain-text widget should show it: CR LF and a lone CR each end a line.
-QString ToDisplayText(const std::string& text);
+QString ToDisplayText(std::string_view text);
 
 }  // namespace brelmont::qtui

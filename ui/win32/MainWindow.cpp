@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
+#include "ui/common/StatusTail.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Resources.h"
 
@@ -34,38 +36,26 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     ::RegisterClassExA(&windowClass);
 }
 
-int TextHeight(HWND label, HFONT font, const std::string& text) {
+int TextHeight(HWND label, HFONT font, std::string_view text) {
     RECT bounds{0, 0, kLabel.right - kLabel.left, 0};
     const HDC dc = ::GetDC(label);
     if (dc == nullptr) {
         return 0;
     }
     const HGDIOBJ previous = ::SelectObject(dc, font);
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+    ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &bounds,
                 kLabelDrawing | DT_CALCRECT);
     ::SelectObject(dc, previous);
     ::ReleaseDC(label, dc);
     return bounds.bottom - bounds.top;
 }
 
-// The label does not scroll; once the lines outgrow it, the newest ones (the outcome among them)
-// are the ones worth seeing, so whole lines leave at the top.
-std::string FittingText(HWND label, HFONT font, std::string shown) {
-    // Every status line ends in a line break; the label would lay out an empty line after it.
-    if (shown.ends_with("\r\n")) {
-        shown.resize(shown.size() - 2);
+// The tail of the status text that fits the label.
+std::string FittingText(HWND label, HFONT font, const std::string& text) {
+    std::string_view shown = ui::StatusTail(text);
+    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top && ui::DropFirstLine(shown)) {
     }
-    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top) {
-        std::size_t lineEnd = shown.find_first_of("\r\n");
-        if (lineEnd == std::string::npos) {
-            break;
-        }
-        if (shown.compare(lineEnd, 2, "\r\n") == 0) {
-            ++lineEnd;
-        }
-        shown.erase(0, lineEnd + 1);
-    }
-    return shown;
+    return std::string(shown);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "ui/win32/MessageBoxes.h"
 
 #include "platform/FrontEnd.h"
-#include "support/StringLib.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -20,11 +19,6 @@ void ShowOkBox(HWND owner, const std::string& text, const std::string& title) {
 
 bool AskYesNo(HWND owner, const std::string& text, const std::string& title) {
     return Show(owner, text, title, MB_YESNO | MB_DEFBUTTON1) == IDYES;
-}
-
-std::string UncaughtErrorText(std::int32_t number, const std::string& description) {
-    const std::string lineEnd(kCrLf);
-    return "Run-time error '" + std::to_string(number) + "':" + lineEnd + lineEnd + description;
 }
 
 }  // namespace brelmont::win32

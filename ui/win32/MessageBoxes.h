@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 namespace brelmont::win32 {
@@ -12,8 +11,5 @@ namespace brelmont::win32 {
 void ShowOkBox(HWND owner, const std::string& text, const std::string& title);
 // Yes is the default button; true when Yes was pressed.
 bool AskYesNo(HWND owner, const std::string& text, const std::string& title);
-
-// "Run-time error 'N':", a blank line, then the description.
-std::string UncaughtErrorText(std::int32_t number, const std::string& description);
 
 }  // namespace brelmont::win32

@@ -1,6 +1,8 @@
 #include "ui/win32/Win32FrontEnd.h"
 
 #include "platform/Services.h"
+#include "support/StringLib.h"
+#include "ui/common/UncaughtErrorText.h"
 #include "ui/win32/DirectoryPrompt.h"
 #include "ui/win32/MessageBoxes.h"
 #include "ui/win32/PathLookupDialog.h"
@@ -29,7 +31,7 @@ std::string Win32FrontEnd::BrowseForDirectory(const platform::BrowseRequest& req
 }
 
 void Win32FrontEnd::ReportUncaughtError(std::int32_t number, const std::string& description) {
-    ShowOkBox(window_.OwnerHandle(), UncaughtErrorText(number, description), "");
+    ShowOkBox(window_.OwnerHandle(), ui::UncaughtErrorText(number, description, kCrLf), "");
 }
 
 }  // namespace brelmont::win32
