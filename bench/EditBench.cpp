@@ -20,10 +20,10 @@
 #include "bench/BenchFiles.h"
 #include "bench/ProgramRuns.h"
 #include "discovery/ConfReader.h"
+#include "hosts/posix/PosixFileSystem.h"
 #include "launchfile/LaunchEditor.h"
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
-#include "hosts/posix/PosixFileSystem.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "hosts/posix/AtomicReplace.h"
-#include "hosts/posix/DirectoryFlock.h"
+#include "hosts/posix/DirectoryLock.h"
 #include "hosts/posix/ErrorTable.h"
 #include "hosts/posix/FileIo.h"
 #include "hosts/posix/FileMatch.h"

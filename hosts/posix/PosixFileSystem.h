@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Services.h"
 #include "hosts/posix/FaultPlan.h"
+#include "platform/Services.h"
 
 namespace brelmont::posix {
 

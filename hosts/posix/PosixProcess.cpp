@@ -4,9 +4,9 @@
 
 #include <climits>
 
+#include "hosts/posix/PathParts.h"
 #include "platform/ArgumentText.h"
 #include "platform/Version.h"
-#include "hosts/posix/PathParts.h"
 
 namespace brelmont::posix {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Services.h"
-#include "hosts/posix/LocalClock.h"
+#include "hosts/posix/PosixClock.h"
+#include "hosts/posix/PosixEventLog.h"
 #include "hosts/posix/PosixFileSystem.h"
 #include "hosts/posix/PosixProcess.h"
-#include "hosts/posix/SyslogEventLog.h"
+#include "platform/Services.h"
 
 namespace brelmont::posix {
 
@@ -21,8 +21,8 @@ class PosixServices {
 
   private:
     PosixFileSystem files_;
-    SyslogEventLog eventLog_;
-    LocalClock clock_;
+    PosixEventLog eventLog_;
+    PosixClock clock_;
     PosixProcess process_;
 };
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Services.h"
 #include "hosts/win32/FaultPlan.h"
+#include "platform/Services.h"
 
 namespace brelmont::win32 {
 

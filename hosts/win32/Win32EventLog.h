@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Services.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "platform/Services.h"
 
 namespace brelmont::win32 {
 

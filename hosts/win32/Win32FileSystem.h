@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/Services.h"
 #include "hosts/win32/FaultPlan.h"
+#include "platform/Services.h"
 
 namespace brelmont::win32 {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "hosts/win32/PathParts.h"
 #include "platform/ArgumentText.h"
 #include "platform/Version.h"
-#include "hosts/win32/PathParts.h"
 
 namespace brelmont::win32 {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Services.h"
 #include "hosts/win32/Win32Clock.h"
 #include "hosts/win32/Win32EventLog.h"
 #include "hosts/win32/Win32FileSystem.h"
 #include "hosts/win32/Win32Process.h"
+#include "platform/Services.h"
 
 namespace brelmont::win32 {
 

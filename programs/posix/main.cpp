@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include "app/RunBrelmont.h"
-#include "ui/console/ConsoleFrontEnd.h"
 #include "hosts/posix/PosixServices.h"
+#include "ui/console/ConsoleFrontEnd.h"
 #ifdef BRELMONT_HAVE_QT
 #include "ui/qt/QtMain.h"
 #endif

@@ -9,8 +9,8 @@
 #include <cstdlib>
 
 #include "app/RunBrelmont.h"
-#include "ui/win32/Win32FrontEnd.h"
 #include "hosts/win32/Win32Services.h"
+#include "ui/win32/Win32FrontEnd.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),

@@ -11,8 +11,8 @@
 #include "launchfile/RegId.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
-#include "tests/testkit/ScriptedPlatform.h"
 #include "tests/testkit/AllocationFault.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/RunBrelmont.h"
 #include "hosts/posix/PosixFileSystem.h"
-#include "tests/testkit/ScriptedPlatform.h"
 #include "tests/reliability/Sandbox.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont::reliability {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "support/StringLib.h"
-#include "tests/testkit/ScriptedPlatform.h"
 #include "tests/testkit/AllocationFault.h"
+#include "tests/testkit/ScriptedPlatform.h"
 
 namespace brelmont {
 namespace {

@@ -15,8 +15,7 @@ inline constexpr std::size_t kMostVisibleStatusLines = 64;
 
 // The part of the status text worth laying out: at most the last `mostLines` lines, without the
 // line end after the last one (the label would lay out an empty line there).
-std::string_view StatusTail(std::string_view text,
-                            std::size_t mostLines = kMostVisibleStatusLines);
+std::string_view StatusTail(std::string_view text, std::size_t mostLines = kMostVisibleStatusLines);
 
 // Takes the first line off `text`; false, and `text` unchanged, when it has only one line.
 bool DropFirstLine(std::string_view& text);

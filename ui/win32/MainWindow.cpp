@@ -53,7 +53,8 @@ int TextHeight(HWND label, HFONT font, std::string_view text) {
 // The tail of the status text that fits the label.
 std::string FittingText(HWND label, HFONT font, const std::string& text) {
     std::string_view shown = ui::StatusTail(text);
-    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top && ui::DropFirstLine(shown)) {
+    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top &&
+           ui::DropFirstLine(shown)) {
     }
     return std::string(shown);
 }

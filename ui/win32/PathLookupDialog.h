@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/FrontEnd.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "platform/FrontEnd.h"
 
 namespace brelmont::win32 {
 

@@ -1,9 +1,9 @@
-#include "ui/common/StatusTail.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "ui/common/StatusTail.h"
 
 namespace brelmont::ui {
 namespace {

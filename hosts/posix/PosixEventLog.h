@@ -5,12 +5,12 @@
 namespace brelmont::posix {
 
 // Error entries go to the system log under the ident "Brelmont".
-class SyslogEventLog final : public platform::EventLog {
+class PosixEventLog final : public platform::EventLog {
   public:
-    SyslogEventLog();
-    SyslogEventLog(const SyslogEventLog&) = delete;
-    SyslogEventLog& operator=(const SyslogEventLog&) = delete;
-    ~SyslogEventLog() override;
+    PosixEventLog();
+    PosixEventLog(const PosixEventLog&) = delete;
+    PosixEventLog& operator=(const PosixEventLog&) = delete;
+    ~PosixEventLog() override;
 
     void WriteError(const std::string& text) noexcept override;
 };

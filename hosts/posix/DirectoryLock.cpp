@@ -1,4 +1,4 @@
-#include "hosts/posix/DirectoryFlock.h"
+#include "hosts/posix/DirectoryLock.h"
 
 #include <sys/file.h>
 

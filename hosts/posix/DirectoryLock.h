@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Services.h"
 #include "hosts/posix/FaultPlan.h"
+#include "platform/Services.h"
 
 namespace brelmont::posix {
 

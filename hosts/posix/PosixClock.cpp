@@ -1,10 +1,10 @@
-#include "hosts/posix/LocalClock.h"
+#include "hosts/posix/PosixClock.h"
 
 #include <ctime>
 
 namespace brelmont::posix {
 
-platform::LocalTime LocalClock::Now() {
+platform::LocalTime PosixClock::Now() {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     // Universal time only when the local one cannot be had: a stamp in the log beats none.

@@ -5,7 +5,7 @@
 namespace brelmont::posix {
 
 // Local time with the month name of the LC_TIME locale in force.
-class LocalClock final : public platform::Clock {
+class PosixClock final : public platform::Clock {
   public:
     platform::LocalTime Now() override;
 };

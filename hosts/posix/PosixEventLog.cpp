@@ -1,18 +1,18 @@
-#include "hosts/posix/SyslogEventLog.h"
+#include "hosts/posix/PosixEventLog.h"
 
 #include <syslog.h>
 
 namespace brelmont::posix {
 
-SyslogEventLog::SyslogEventLog() {
+PosixEventLog::PosixEventLog() {
     ::openlog("Brelmont", LOG_PID, LOG_USER);
 }
 
-SyslogEventLog::~SyslogEventLog() {
+PosixEventLog::~PosixEventLog() {
     ::closelog();
 }
 
-void SyslogEventLog::WriteError(const std::string& text) noexcept {
+void PosixEventLog::WriteError(const std::string& text) noexcept {
     // Through "%s": an entry's text may hold a '%' from a path or a description.
     ::syslog(LOG_ERR, "%s", text.c_str());
 }
