@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "hosts/win32/UniqueHandle.h"
+#include "ui/win32/UniqueWindowObjects.h"
 
 namespace brelmont::win32 {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "hosts/win32/UniqueHandle.h"
 #include "platform/FrontEnd.h"
+#include "ui/win32/UniqueWindowObjects.h"
 
 namespace brelmont::win32 {
 
