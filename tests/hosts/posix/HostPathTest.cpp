@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/hosts/posix/ScratchDirectory.h"
+#include "tests/hosts/posix/FileSystemFixture.h"
 
 namespace brelmont::posix::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "hosts/posix/UniqueFd.h"
-#include "tests/hosts/posix/ScratchDirectory.h"
+#include "tests/hosts/posix/FileSystemFixture.h"
 
 namespace brelmont::posix::test {
 namespace {

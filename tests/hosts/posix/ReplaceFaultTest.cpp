@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "tests/hosts/posix/ScratchDirectory.h"
+#include "tests/hosts/posix/FileSystemFixture.h"
 
 namespace brelmont::posix::test {
 namespace {

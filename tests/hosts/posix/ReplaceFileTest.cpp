@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "tests/hosts/posix/ScratchDirectory.h"
+#include "tests/hosts/posix/FileSystemFixture.h"
 
 namespace brelmont::posix::test {
 namespace {

@@ -5,15 +5,12 @@
 
 #include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Win32FileSystem.h"
-#include "tests/hosts/win32/ScratchDirectory.h"
+#include "tests/hosts/win32/FileSystemFixture.h"
 
 namespace brelmont::win32::test {
 namespace {
 
-class FileSystemTest : public ScratchDirectoryTest {
-  protected:
-    Win32FileSystem files;
-};
+class FileSystemTest : public ScratchDirectoryTest {};
 
 // A file of every byte value, CR LF among them: the code page passes them unconverted.
 std::string EveryByte() {
@@ -76,14 +73,14 @@ TEST_F(FileSystemTest, FailuresCarryTheClassicNumbers) {
         {"bad name", [&] { files.FileLength(At("a|b.txt")); }, ErrorNumber::BadFileNameOrNumber},
     };
     for (const auto& item : cases) {
-        EXPECT_EQ(ErrorOf(item.action), item.number) << item.what;
+        EXPECT_EQ(ErrorNumberOf(item.action), item.number) << item.what;
     }
     EXPECT_FALSE(std::filesystem::exists(At("none")));
 }
 
 TEST_F(FileSystemTest, ReadPastTheEndIsRefused) {
     WriteBytes(At("short.txt"), "abc");
-    EXPECT_EQ(ErrorOf([&] { files.ReadFile(At("short.txt"), 4); }),
+    EXPECT_EQ(ErrorNumberOf([&] { files.ReadFile(At("short.txt"), 4); }),
               ErrorNumber::InputPastEndOfFile);
 }
 
@@ -127,7 +124,8 @@ TEST_F(FileSystemTest, ReplaceThatCannotBeDoneKeepsTheOldFile) {
     };
     for (const auto& item : cases) {
         item.before();
-        EXPECT_EQ(ErrorOf([&] { files.ReplaceFile(item.path, "new"); }), item.number) << item.what;
+        EXPECT_EQ(ErrorNumberOf([&] { files.ReplaceFile(item.path, "new"); }), item.number)
+            << item.what;
         item.after();
         EXPECT_EQ(ReadBytes(At("Launch.local")), "old") << item.what;
         EXPECT_EQ(Entries(root), (std::set<std::string>{"Launch.local", "folder"})) << item.what;
@@ -155,7 +153,7 @@ TEST_F(FileSystemTest, ReplaceFailingAtAnyPointKeepsTheOldFile) {
                 WriteBytes(At("Launch.local"), "old");
             }
             files.InjectFault(item.point, item.nth, ERROR_DISK_FULL);
-            EXPECT_EQ(ErrorOf([&] { files.ReplaceFile(At("Launch.local"), contents); }),
+            EXPECT_EQ(ErrorNumberOf([&] { files.ReplaceFile(At("Launch.local"), contents); }),
                       ErrorNumber::DiskFull)
                 << what;
             files.ClearFaults();

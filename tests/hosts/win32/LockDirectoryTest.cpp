@@ -3,17 +3,14 @@
 #include <thread>
 
 #include "hosts/win32/Win32FileSystem.h"
-#include "tests/hosts/win32/ScratchDirectory.h"
+#include "tests/hosts/win32/FileSystemFixture.h"
 
 namespace brelmont::win32::test {
 namespace {
 
 using std::chrono_literals::operator""ms;
 
-class LockDirectoryTest : public ScratchDirectoryTest {
-  protected:
-    Win32FileSystem files;
-};
+class LockDirectoryTest : public ScratchDirectoryTest {};
 
 TEST_F(LockDirectoryTest, AnotherRunWaitsUnderAnySpellingOfThePath) {
     std::filesystem::create_directory(At("Data"));
@@ -46,7 +43,7 @@ TEST_F(LockDirectoryTest, ALockLeftByAnEndedHolderIsTakenOver) {
 }
 
 TEST_F(LockDirectoryTest, AMissingDirectoryIsAMissingPath) {
-    EXPECT_EQ(ErrorOf([&] { files.LockDirectory(At("none")); }), ErrorNumber::PathNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { files.LockDirectory(At("none")); }), ErrorNumber::PathNotFound);
 }
 
 }  // namespace
