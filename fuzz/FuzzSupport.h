@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/FrontEnd.h"
+#include "platform/MessageBoxes.h"
 
 // A broken invariant is a finding, just like a crash: libFuzzer keeps the input.
 #define FUZZ_REQUIRE(condition)                                                          \

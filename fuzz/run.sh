@@ -11,9 +11,11 @@ build=${FUZZ_BUILD_DIR:-"$here/build-fuzz"}
 seconds=${1:-${FUZZ_SECONDS:-30}}
 targets=(line regid conf launch_edit)
 
-cmake -S "$here/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="${FUZZ_CXX:-clang++-14}" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2
+# The project with BRELMONT_FUZZ: only the core, the test double and the fuzz targets get built.
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="${FUZZ_CXX:-clang++-14}" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRELMONT_FUZZ=ON -DBRELMONT_WERROR=ON \
+  -DBRELMONT_TESTS=OFF -DBRELMONT_WITH_QT=OFF -DBRELMONT_BENCH=OFF >/dev/null
+cmake --build "$build" -j 2 --target "${targets[@]/%/_fuzz}"
 
 # Reports name functions and lines only with a symbolizer.
 if command -v llvm-symbolizer-14 >/dev/null; then
