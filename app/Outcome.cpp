@@ -1,18 +1,19 @@
 #include "app/ExitStatus.h"
+#include "launchfile/LaunchEditor.h"
 
 namespace brelmont {
 
 std::string OutcomeText(std::int16_t result) {
     switch (result) {
-        case -5:
+        case LaunchResult::Removed:
             return "Addon settings removed from Launch.Local";
-        case -4:
+        case LaunchResult::Replaced:
             return "Updating Launch.Local with the latest Addon setting";
-        case -3:
+        case LaunchResult::AlreadyRegistered:
             return "Addon already correctly configured on Launch.Local";
-        case -2:
+        case LaunchResult::Added:
             return "Added this Addon to Launch.Local";
-        case -1:
+        case LaunchResult::NormalEnding:
             return "Normal ending";
         default:
             return "Result = " + std::to_string(result);
@@ -20,7 +21,10 @@ std::string OutcomeText(std::int16_t result) {
 }
 
 int OutcomeExitStatus(std::int16_t result) {
-    return (result >= -5 && result <= -1) ? ExitStatus::Intended : ExitStatus::EditFailed;
+    // The results from "removed" up to "normal ending" are the edits that did what was asked.
+    return (result >= LaunchResult::Removed && result <= LaunchResult::NormalEnding)
+               ? ExitStatus::Intended
+               : ExitStatus::EditFailed;
 }
 
 }  // namespace brelmont

@@ -41,16 +41,7 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
     log_.WriteLog("Found Kelvane program directory at " + programDirectory);
     AppendStatusLine("Program Path: " + programDirectory);
 
-    Shared.DataPath.clear();
-    AppendStatusLine("Retrieving Kelvane data directory...");
-    Pause(500);
-    const std::string confPath = programDirectory + "\\Kelvane.conf";
-    if (fileLib_.FileExists(confPath)) {
-        Shared.DataPath =
-            GetPathFromConf(confPath, *this, services_.files, services_.eventLog, ui_);
-        log_.WriteLog("Found Kelvane data directory at " + Shared.DataPath);
-        AppendStatusLine("Data Path: " + Shared.DataPath);
-    }
+    Shared.DataPath = FindDataDirectory(programDirectory);
     if (Shared.DataPath.empty()) {
         log_.WriteLog("Could not find Kelvane.conf in directory " + programDirectory + "; quiting");
         ui_.MessageBoxOk("Could not find Kelvane.conf in directory " + programDirectory + " ." +
@@ -71,7 +62,7 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
         .boxes = ui_,
         .AppendStatusLine = [this](const std::string& line) { AppendStatusLine(line); },
         .LoaderFile = LoaderFile,
-        .Step = Step,
+        .Step = trap_.Step,
     };
     const std::int16_t result =
         action == "install" ? RegisterAddon(edit, launchPath) : RemoveAddon(edit, launchPath);
@@ -81,6 +72,22 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
     AppendStatusLine(outcome);
     Pause(3000);
     Form_Unload(closedStatus_);
+}
+
+// Kelvane's data directory named in Kelvane.conf in the program directory; the empty text when
+// there is no such file or it names none.
+std::string frmBrelmont::FindDataDirectory(const std::string& programDirectory) {
+    AppendStatusLine("Retrieving Kelvane data directory...");
+    Pause(500);
+    const std::string confPath = programDirectory + "\\Kelvane.conf";
+    if (!fileLib_.FileExists(confPath)) {
+        return {};
+    }
+    const std::string dataPath =
+        GetPathFromConf(confPath, trap_, services_.files, services_.eventLog, ui_);
+    log_.WriteLog("Found Kelvane data directory at " + dataPath);
+    AppendStatusLine("Data Path: " + dataPath);
+    return dataPath;
 }
 
 std::string frmBrelmont::FindProgramDirectory() {

@@ -40,9 +40,8 @@ void frmBrelmont::Form_Load() {
                                     std::to_string(version.minor) + "." +
                                     std::to_string(version.revision);
     ui_.SetTitle("Brelmont v" + versionText);
-    Step = 3;
-    AppVersion = versionText;
-    log_.AppVersion = AppVersion;
+    trap_.Step = 3;
+    log_.AppVersion = versionText;
     log_.LogPath = services_.process.ProgramDirectory() + "\\logs\\Brelmont.log";
     log_.SetupLog();
     log_.WriteLog("Starting Launch.local update process");
@@ -64,7 +63,7 @@ void frmBrelmont::Form_Load() {
 
 std::int16_t frmBrelmont::GetCommandLine(const std::string& text) {
     try {
-        Step = 41;
+        trap_.Step = 41;
         std::vector<std::string> fields;
         if (!text.empty()) {
             std::size_t start = 0;
@@ -83,13 +82,13 @@ std::int16_t frmBrelmont::GetCommandLine(const std::string& text) {
                              "");
             return 0;
         }
-        Step = 42;
+        trap_.Step = 42;
         Action = TrimSpaces(fields[0]);
         LoaderFile = TrimSpaces(fields[1]);
         return -1;
     } catch (const std::exception&) {
         RaiseFromTrap(AsRuntimeError(std::current_exception(), "Brelmont:GetCommandLine"),
-                      LastErrorText, Step, services_.eventLog,
+                      trap_.LastErrorText, trap_.Step, services_.eventLog,
                       " in Brelmont:GetCommandLine, Step = ", "Brelmont:GetCommandLine");
     }
 }

@@ -30,7 +30,7 @@ struct ProgramEnd {
 };
 
 // The main window and the state of one run: one object per run, nothing kept between runs.
-class frmBrelmont : public TrapState {
+class frmBrelmont {
   public:
     frmBrelmont(const platform::Services& services, platform::FrontEnd& ui);
 
@@ -45,6 +45,7 @@ class frmBrelmont : public TrapState {
     void AppendStatusLine(const std::string& text);
     void Pause(std::int16_t MilliSeconds);
     std::string LogPath() const { return log_.LogPath; }
+    std::string AppVersion() const { return log_.AppVersion; }
 
   private:
     void Form_Load();
@@ -52,12 +53,14 @@ class frmBrelmont : public TrapState {
     void UpdateLaunchLocal(const std::string& action);
     std::string FindProgramDirectory();
     std::string ChooseAmongCandidates(const std::string& candidates);
+    std::string FindDataDirectory(const std::string& programDirectory);
 
     platform::Services services_;
     platform::FrontEnd& ui_;
     FileLib fileLib_;
     SessionLog log_;
-    std::string AppVersion;
+    // The stage the run's trapped routines have reached, and the last failure they caught.
+    TrapState trap_;
     // The status the program ends with when the user closes the window during a pause.
     int closedStatus_;
 };
