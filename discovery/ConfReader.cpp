@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "platform/Services.h"
+#include "support/FileLib.h"
 #include "support/StringLib.h"
 
 namespace brelmont {
@@ -113,6 +114,10 @@ std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::
         std::string result;
         trap.Step = 1;
         const std::uint64_t length = files.FileLength(path);
+        if (length > FileLib::kLargestTextFile) {
+            throw RuntimeError(ErrorNumber::OutOfMemory, kSource,
+                               "File larger than 1 GiB: " + path);
+        }
         trap.Step = 2;
         LineText buffer{files.ReadFile(path, length)};
         while (!buffer.Empty()) {

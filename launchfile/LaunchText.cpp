@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "launchfile/LaunchEditor.h"
 #include "launchfile/RegId.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
@@ -11,16 +12,26 @@
 
 namespace brelmont {
 
-std::unique_ptr<platform::DirectoryLock> LockLaunchDirectory(platform::FileSystem& files,
-                                                             const std::string& launchPath) {
+LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string& launchPath) {
     const std::size_t separator = launchPath.find_last_of("\\/");
     const std::string directory =
         separator == std::string::npos ? std::string(".") : launchPath.substr(0, separator + 1);
+    LaunchEditGuard guard;
     try {
-        return files.LockDirectory(directory);
-    } catch (const RuntimeError&) {
-        return nullptr;
+        guard.lock = run.fileLib.Files().LockDirectory(directory);
+    } catch (const RuntimeError& error) {
+        // Editing without the lock could lose another run's edit; waiting on could hang the
+        // installer that called, so the edit ends here.
+        run.AppendStatusLine("Launch.local left unchanged: its folder could not be locked (" +
+                             error.Description() + ")");
+        guard.refused = static_cast<std::int16_t>(error.Number());
+        return guard;
     }
+    if (run.fileLib.LargerThanReadable(launchPath)) {
+        run.AppendStatusLine("Launch.local left unchanged: it is larger than 1 GiB");
+        guard.refused = static_cast<std::int16_t>(ErrorNumber::OutOfMemory);
+    }
+    return guard;
 }
 
 std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile) {

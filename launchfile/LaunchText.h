@@ -2,7 +2,9 @@
 
 // Pieces that registration and removal share.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,10 +21,17 @@ class FileSystem;
 
 inline constexpr std::string_view kEndOfAddon = "/ [EOA]";
 
-// Locks the directory that holds Launch.local, so that two runs editing the same file take turns
-// from its read to its replace. Best effort: without a lock the edit still runs.
-std::unique_ptr<platform::DirectoryLock> LockLaunchDirectory(platform::FileSystem& files,
-                                                             const std::string& launchPath);
+// What an edit of Launch.local holds from its read to its replace: the lock on the file's folder,
+// so that two runs editing the same file take turns. `refused` is the result the edit ends with,
+// Launch.local untouched, when the lock cannot be had (the lock's error number) or the file is too
+// large to read (out of memory); a status line then says why.
+struct LaunchEditContext;
+
+struct LaunchEditGuard {
+    std::unique_ptr<platform::DirectoryLock> lock;
+    std::optional<std::int16_t> refused;
+};
+LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string& launchPath);
 
 // The loader file's text without a leading byte-order mark, which is no part of its first line.
 std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile);

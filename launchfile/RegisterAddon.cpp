@@ -135,7 +135,10 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
     try {
         run.Step = 201;
         run.AppendStatusLine("Reading: " + launchPath);
-        const auto lock = LockLaunchDirectory(run.fileLib.Files(), launchPath);
+        const LaunchEditGuard guard = GuardLaunchEdit(run, launchPath);
+        if (guard.refused) {
+            return *guard.refused;
+        }
         std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
         launchText += kCrLf;
         run.AppendStatusLine("Reading: " + run.LoaderFile);

@@ -47,7 +47,10 @@ PiecedText DropBlocks(std::string launchText, const RegIdCut& cut, platform::Mes
 
 std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) {
     run.AppendStatusLine("Reading: " + launchPath);
-    const auto lock = LockLaunchDirectory(run.fileLib.Files(), launchPath);
+    const LaunchEditGuard guard = GuardLaunchEdit(run, launchPath);
+    if (guard.refused) {
+        return *guard.refused;
+    }
     std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
     run.AppendStatusLine("Reading: " + run.LoaderFile);
     LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};

@@ -15,6 +15,14 @@ bool FileLib::FileExists(const std::string& path) {
     }
 }
 
+bool FileLib::LargerThanReadable(const std::string& path) {
+    try {
+        return files_.OrdinaryFileExists(path) && files_.FileLength(path) > kLargestTextFile;
+    } catch (...) {
+        return false;
+    }
+}
+
 std::string FileLib::ReadTextFileContents(const std::string& path) {
     try {
         step_ = 1;
@@ -22,6 +30,10 @@ std::string FileLib::ReadTextFileContents(const std::string& path) {
             return {};
         }
         const std::uint64_t length = files_.FileLength(path);
+        if (length > kLargestTextFile) {
+            throw RuntimeError(ErrorNumber::OutOfMemory, "FileLib",
+                               "File larger than 1 GiB: " + path);
+        }
         step_ = 2;
         return files_.ReadFile(path, length);
     } catch (...) {

@@ -22,11 +22,20 @@ class FileLib {
     FileLib(platform::FileSystem& files, platform::EventLog& eventLog)
         : files_(files), eventLog_(eventLog) {}
 
+    // Text files larger than this are refused before a byte is read: nothing the program reads
+    // comes near it, and reading one whole would take as much memory.
+    static constexpr std::uint64_t kLargestTextFile = std::uint64_t{1} << 30;
+
     // True when an ordinary file matches `path`; false otherwise and on any failure.
     bool FileExists(const std::string& path);
 
+    // True when an ordinary file matches `path` and is larger than kLargestTextFile; false
+    // otherwise and on any failure (the read then reports it).
+    bool LargerThanReadable(const std::string& path);
+
     // The whole file, or the empty text when no ordinary file matches. Failures pass on through
-    // the trap, reporting " FileLib:ReadTextFileContents, Step = " and the step.
+    // the trap, reporting " FileLib:ReadTextFileContents, Step = " and the step; a file larger
+    // than kLargestTextFile is such a failure (out of memory), before anything is read.
     std::string ReadTextFileContents(const std::string& path);
 
     // Replaces the file's contents with `text`: -1 on success, else the failure's error number.

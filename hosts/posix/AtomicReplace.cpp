@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 
 #include "hosts/posix/ErrorTable.h"
@@ -18,10 +19,11 @@ namespace brelmont::posix {
 namespace {
 
 // The file being replaced, or nothing when it is still to be created. Anything but a regular
-// file refuses the replace before a temporary file exists.
+// file refuses the replace before a temporary file exists; so does a link, since the name was a
+// link's final target a moment ago.
 std::optional<struct stat> ExistingFile(int directoryFd, const std::string& name) {
     struct stat status {};
-    if (::fstatat(directoryFd, name.c_str(), &status, 0) != 0) {
+    if (::fstatat(directoryFd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) {
             return std::nullopt;
         }
@@ -34,6 +36,24 @@ std::optional<struct stat> ExistingFile(int directoryFd, const std::string& name
         throw RuntimeError(ErrorNumber::PathFileAccessError);
     }
     return status;
+}
+
+std::optional<FileIdentity> IdentityOf(const std::optional<struct stat>& status) {
+    if (!status) {
+        return std::nullopt;
+    }
+    return FileIdentity{status->st_dev, status->st_ino};
+}
+
+// The name must lead where it led when the caller read the file: another file put there since
+// (by someone else, or a link swapped in) is not the one the new contents were made from.
+void RequireUnchanged(int directoryFd, const std::string& name,
+                      const std::optional<FileIdentity>& expected, const std::string& hostPath) {
+    if (IdentityOf(ExistingFile(directoryFd, name)) != expected) {
+        throw RuntimeError(
+            ErrorNumber::PathFileAccessError, "Brelmont",
+            "Path/File access error: " + hostPath + " is no longer the file that was read");
+    }
 }
 
 void MatchOwnerAndMode(int fd, const struct stat& old, FaultPlan& faults) {
@@ -68,12 +88,21 @@ void Flush(int fd, FaultPlan& faults) {
     }
 }
 
+// A new file (`replacing` false) never goes over one that appeared meanwhile.
 void PutInPlace(int directoryFd, TemporaryFile& replacement, const std::string& name,
-                FaultPlan& faults) {
+                bool replacing, FaultPlan& faults) {
     if (const int staged = faults.Strike(FaultPoint::Rename)) {
         ThrowErrno(staged);
     }
-    if (::renameat(directoryFd, replacement.Name().c_str(), directoryFd, name.c_str()) != 0) {
+    const char* const from = replacement.Name().c_str();
+    int renamed = replacing
+                      ? ::renameat(directoryFd, from, directoryFd, name.c_str())
+                      : ::renameat2(directoryFd, from, directoryFd, name.c_str(), RENAME_NOREPLACE);
+    // File systems without the no-replace rename (some network ones) take the plain one.
+    if (renamed != 0 && !replacing && (errno == EINVAL || errno == ENOSYS)) {
+        renamed = ::renameat(directoryFd, from, directoryFd, name.c_str());
+    }
+    if (renamed != 0) {
         ThrowErrno(errno);
     }
     replacement.MarkPlaced();
@@ -94,21 +123,27 @@ void FlushDirectory(int directoryFd, FaultPlan& faults) {
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
-                           FaultPlan& faults) {
+                           const std::optional<FileIdentity>& expected, FaultPlan& faults) {
     const PathParts target = SplitPath(FinalPathOf(hostPath));
     if (target.name.empty() || target.name == "." || target.name == "..") {
         ThrowErrno(EISDIR);
     }
     const UniqueFd directory = OpenDirectory(target.directory, faults);
     const std::optional<struct stat> old = ExistingFile(directory.Get(), target.name);
-    TemporaryFile replacement(directory.Get(), target.name, faults);
-    WriteAll(replacement.Fd().Get(), pieces, faults);
+    if (expected) {
+        RequireUnchanged(directory.Get(), target.name, expected, hostPath);
+    }
+    // Readable by its owner alone until it has the old file's owner and mode, so nobody who may
+    // not read the old contents reads the new ones while they are written.
+    TemporaryFile replacement(directory.Get(), target.name, old ? 0600 : 0666, faults);
     if (old) {
         MatchOwnerAndMode(replacement.Fd().Get(), *old, faults);
     }
+    WriteAll(replacement.Fd().Get(), pieces, faults);
     Flush(replacement.Fd().Get(), faults);
     CloseWritten(replacement.Fd(), faults);
-    PutInPlace(directory.Get(), replacement, target.name, faults);
+    RequireUnchanged(directory.Get(), target.name, IdentityOf(old), hostPath);
+    PutInPlace(directory.Get(), replacement, target.name, old.has_value(), faults);
     FlushDirectory(directory.Get(), faults);
 }
 

@@ -1,18 +1,23 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "hosts/posix/FaultPlan.h"
+#include "hosts/posix/FileIo.h"
 
 namespace brelmont::posix {
 
 // Puts the pieces, one after another, in place of the file at `hostPath` through a temporary
 // file in the same directory and a rename, so the file holds its old bytes or all the new ones
-// whatever fails. Links at the path are followed; a replaced file keeps its permission bits (and,
-// where the system allows, its owner and group).
+// whatever fails. Links at the path are followed as FinalPathOf allows; a replaced file keeps its
+// permission bits (and, where the system allows, its owner and group), given to the temporary file
+// before its first byte. `expected`: the file the caller read, which the name must still lead to
+// when the new file goes in place ("Path/File access error" otherwise, the old file untouched);
+// when it is empty, a file that appears meanwhile is not replaced either.
 void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
-                           FaultPlan& faults);
+                           const std::optional<FileIdentity>& expected, FaultPlan& faults);
 
 }  // namespace brelmont::posix

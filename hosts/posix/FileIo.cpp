@@ -80,6 +80,26 @@ std::string ReserveHugeText(std::size_t capacity) {
 
 }  // namespace
 
+UniqueFd OpenRegularFile(const std::string& hostPath, struct stat& status, FaultPlan& faults) {
+    if (const int staged = faults.Strike(FaultPoint::Open)) {
+        ThrowErrnoForPath(staged, hostPath);
+    }
+    UniqueFd fd(::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.Valid()) {
+        ThrowErrnoForPath(errno, hostPath);
+    }
+    if (::fstat(fd.Get(), &status) != 0) {
+        ThrowErrno(errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        ThrowErrno(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError);
+    }
+    return fd;
+}
+
 UniqueFd OpenDirectory(const std::string& hostPath, FaultPlan& faults) {
     if (const int staged = faults.Strike(FaultPoint::DirectoryOpen)) {
         ThrowErrno(staged, true);

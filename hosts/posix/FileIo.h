@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,6 +11,22 @@
 #include "hosts/posix/UniqueFd.h"
 
 namespace brelmont::posix {
+
+// Which file a name led to: the same device and inode is the same file, whatever its name now.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Files above this size are refused before a byte is read: nothing the program edits comes near
+// it, and reading one whole would take as much memory.
+inline constexpr std::uint64_t kLargestReadableFile = std::uint64_t{1} << 30;
+
+// Opens an existing file for reading without following a link at its last component and
+// without waiting on a FIFO or device; anything but a regular file is refused. `status` gets what
+// fstat says of the open file.
+UniqueFd OpenRegularFile(const std::string& hostPath, struct stat& status, FaultPlan& faults);
 
 // A directory opened for fsync, flock or the *at calls. A missing directory is "Path not found".
 UniqueFd OpenDirectory(const std::string& hostPath, FaultPlan& faults);

@@ -7,6 +7,7 @@
 
 #include "hosts/posix/ErrorTable.h"
 #include "hosts/posix/PathParts.h"
+#include "support/RuntimeError.h"
 
 namespace brelmont::posix {
 namespace {
@@ -29,6 +30,21 @@ std::string LinkText(const std::string& hostPath) {
     }
 }
 
+// Refuses a link that neither the running user nor the owner of its folder owns.
+void RequireTrustedLink(const std::string& hostPath, const struct stat& link) {
+    if (link.st_uid == ::geteuid()) {
+        return;
+    }
+    struct stat folder {};
+    if (::stat(SplitPath(hostPath).directory.c_str(), &folder) == 0 &&
+        folder.st_uid == link.st_uid) {
+        return;
+    }
+    throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
+                       "Permission denied: " + hostPath +
+                           " is a link that neither its folder's owner nor this user owns");
+}
+
 }  // namespace
 
 std::string FinalPathOf(const std::string& hostPath) {
@@ -45,6 +61,7 @@ std::string FinalPathOf(const std::string& hostPath) {
         if (!S_ISLNK(status.st_mode)) {
             return path;
         }
+        RequireTrustedLink(path, status);
         const std::string target = LinkText(path);
         path = target.starts_with('/') ? target : SplitPath(path).directory + "/" + target;
     }

@@ -11,6 +11,7 @@
 #include "hosts/posix/ErrorTable.h"
 #include "hosts/posix/FileIo.h"
 #include "hosts/posix/FileMatch.h"
+#include "hosts/posix/FinalPath.h"
 #include "hosts/posix/HostPath.h"
 #include "hosts/posix/UniqueFd.h"
 #include "support/RuntimeError.h"
@@ -25,15 +26,30 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
-UniqueFd OpenFile(const std::string& hostPath, int flags, FaultPlan& faults) {
+// The session log: appended to only when it is a regular file, and never through a link, which
+// whoever may write the log folder could point anywhere.
+UniqueFd OpenForAppending(const std::string& hostPath, FaultPlan& faults) {
     if (const int staged = faults.Strike(FaultPoint::Open)) {
         ThrowErrnoForPath(staged, hostPath);
     }
-    UniqueFd fd(::open(hostPath.c_str(), flags | O_CLOEXEC, 0666));
+    UniqueFd fd(::open(hostPath.c_str(),
+                       O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     if (!fd.Valid()) {
         ThrowErrnoForPath(errno, hostPath);
     }
+    struct stat status {};
+    if (::fstat(fd.Get(), &status) != 0) {
+        ThrowErrno(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError);
+    }
     return fd;
+}
+
+// The file a read through `hostPath` opens: links followed as a replace would follow them.
+UniqueFd OpenForReading(const std::string& hostPath, struct stat& status, FaultPlan& faults) {
+    return OpenRegularFile(FinalPathOf(hostPath), status, faults);
 }
 
 // The system ends a path at its first NUL byte, so a path text that holds one would reach another
@@ -60,45 +76,59 @@ std::string PosixFileSystem::TouchedPath(const std::string& path) const {
     return hostPath;
 }
 
+std::optional<Owner> PosixFileSystem::OwnerOf(const std::string& hostPath) const {
+    return PlaceOwner(winePrefix_, hostPath);
+}
+
 bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
-    return OrdinaryFileMatches(TouchedPath(path));
+    const std::string hostPath = TouchedPath(path);
+    const ActAs owner(OwnerOf(hostPath));
+    return OrdinaryFileMatches(hostPath);
 }
 
 std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
     const std::string hostPath = TouchedPath(path);
+    const ActAs owner(OwnerOf(hostPath));
     struct stat status {};
-    if (::stat(hostPath.c_str(), &status) != 0) {
-        ThrowErrnoForPath(errno, hostPath);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        ThrowErrno(EISDIR);
-    }
+    OpenForReading(hostPath, status, faults_);
     return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t length) {
-    const UniqueFd fd = OpenFile(TouchedPath(path), O_RDONLY, faults_);
+    const std::string hostPath = TouchedPath(path);
+    const ActAs owner(OwnerOf(hostPath));
     struct stat status {};
-    if (::fstat(fd.Get(), &status) != 0) {
-        ThrowErrno(errno);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        ThrowErrno(EISDIR);
-    }
+    const UniqueFd fd = OpenForReading(hostPath, status, faults_);
     // Known short before a byte is read, and before a buffer of a bogus length is asked for.
-    if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) < length) {
+    if (static_cast<std::uint64_t>(status.st_size) < length) {
         throw RuntimeError(ErrorNumber::InputPastEndOfFile);
     }
-    return ReadExactly(fd.Get(), length, faults_);
+    if (length > kLargestReadableFile) {
+        throw RuntimeError(ErrorNumber::OutOfMemory);
+    }
+    std::string bytes = ReadExactly(fd.Get(), length, faults_);
+    read_[hostPath] = FileIdentity{status.st_dev, status.st_ino};
+    return bytes;
 }
 
 void PosixFileSystem::ReplaceFileContents(const std::string& path,
                                           std::span<const std::string_view> pieces) {
-    ReplaceFileAtomically(TouchedPath(path), pieces, faults_);
+    const std::string hostPath = TouchedPath(path);
+    if (beforeReplace_) {
+        beforeReplace_();
+    }
+    const ActAs owner(OwnerOf(hostPath));
+    const auto wasRead = read_.find(hostPath);
+    const std::optional<FileIdentity> expected =
+        wasRead != read_.end() ? std::optional(wasRead->second) : std::nullopt;
+    ReplaceFileAtomically(hostPath, pieces, expected, faults_);
+    read_.erase(hostPath);
 }
 
 void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {
-    UniqueFd fd = OpenFile(TouchedPath(path), O_WRONLY | O_APPEND | O_CREAT, faults_);
+    const std::string hostPath = TouchedPath(path);
+    const ActAs owner(OwnerOf(hostPath));
+    UniqueFd fd = OpenForAppending(hostPath, faults_);
     WriteAll(fd.Get(), {&contents, 1}, faults_);
     CloseWritten(fd, faults_);
 }
@@ -138,7 +168,10 @@ void PosixFileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::unique_ptr<platform::DirectoryLock> PosixFileSystem::LockDirectory(const std::string& path) {
-    return LockDirectoryExclusively(TouchedPath(path), faults_);
+    const std::string hostPath = TouchedPath(path);
+    // The folder itself is the place: its owner's rights decide whether it may be opened.
+    const ActAs owner(OwnerOf(WithoutTrailingSlashes(hostPath) + "/."));
+    return LockDirectoryExclusively(hostPath, lockWait_, faults_);
 }
 
 }  // namespace brelmont::posix

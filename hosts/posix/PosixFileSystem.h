@@ -1,13 +1,22 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
+#include "hosts/posix/ActingUser.h"
 #include "hosts/posix/FaultPlan.h"
+#include "hosts/posix/FileIo.h"
 #include "platform/Services.h"
 
 namespace brelmont::posix {
 
-// The program's files on a POSIX host, with drive letters found in a Wine prefix.
+// The program's files on a POSIX host, with drive letters found in a Wine prefix. A run as root
+// does its file work in a place that belongs to another user (the Wine prefix, or the folder of
+// the file) as that user (ActAs), follows only links that the place's owner made (FinalPathOf),
+// and replaces a file only while its name still leads to the file that was read.
 class PosixFileSystem final : public platform::FileSystem {
   public:
     // `winePrefix`: the prefix directory whose dosdevices and drive_c hold the drives.
@@ -30,13 +39,24 @@ class PosixFileSystem final : public platform::FileSystem {
         faults_.Inject(point, nth, errnoValue);
     }
     void ClearFaults() { faults_.Clear(); }
+    // For tests: runs at the start of every replace, between the read and the write, where
+    // another process could change the file.
+    void BeforeReplace(std::function<void()> hook) { beforeReplace_ = std::move(hook); }
+    // How long LockDirectory waits for a lock that another process holds.
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
   private:
     // The host path of a file about to be touched; "Bad file name or number" when it holds a NUL.
     std::string TouchedPath(const std::string& path) const;
 
+    std::optional<Owner> OwnerOf(const std::string& hostPath) const;
+
     std::string winePrefix_;
     FaultPlan faults_;
+    // The files read so far, by the host path they were read through.
+    std::map<std::string, FileIdentity> read_;
+    std::function<void()> beforeReplace_;
+    std::chrono::milliseconds lockWait_{30000};
 };
 
 }  // namespace brelmont::posix

@@ -77,7 +77,8 @@ void SweepAbandoned(int directoryFd, std::string_view stem) {
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(int directoryFd, const std::string& targetName, FaultPlan& faults)
+TemporaryFile::TemporaryFile(int directoryFd, const std::string& targetName, mode_t mode,
+                             FaultPlan& faults)
     : directoryFd_(directoryFd) {
     // Built by appends: GCC 12 at -O3 warns falsely (-Wrestrict) on "." + std::string.
     std::string stem = ".";
@@ -89,7 +90,7 @@ TemporaryFile::TemporaryFile(int directoryFd, const std::string& targetName, Fau
             ThrowErrno(staged);
         }
         UniqueFd fd(::openat(directoryFd, name.c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
         if (fd.Valid()) {
             name_ = name;
             fd_ = std::move(fd);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 
 #include "hosts/posix/FaultPlan.h"
@@ -12,9 +14,9 @@ namespace brelmont::posix {
 // killed long ago left behind.
 class TemporaryFile {
   public:
-    // Created with mode 0666 so the umask and the directory's default ACL apply as to any new
-    // file.
-    TemporaryFile(int directoryFd, const std::string& targetName, FaultPlan& faults);
+    // Created with `mode` (0666 for a new file, so the umask and the directory's default ACL apply
+    // as to any new file; 0600 for one that takes another's place).
+    TemporaryFile(int directoryFd, const std::string& targetName, mode_t mode, FaultPlan& faults);
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();

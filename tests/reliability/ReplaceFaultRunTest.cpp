@@ -299,13 +299,12 @@ INSTANTIATE_TEST_SUITE_P(
                                 FaultPoint::Open, EACCES, 5, kUnreadable},
                       ReadFault{"Conf", "install", On::Read, "/Kelvane.conf", FaultPoint::Open,
                                 EACCES, 5, kUnreadable},
-                      // The lock only orders runs; without it the edit still goes ahead.
+                      // Without the lock another run's edit could be lost: the edit ends.
                       ReadFault{"LockRefused", "install", On::Lock, "/KelvaneData",
-                                FaultPoint::Lock, ENOLCK, 0,
-                                "Addon already correctly configured on Launch.Local"},
+                                FaultPoint::Lock, ENOLCK, 4, "Result = 57"},
                       ReadFault{"LockDirectoryUnopenable", "uinstall", On::Lock, "/KelvaneData",
-                                FaultPoint::DirectoryOpen, EMFILE, 0, "Addon settings removed",
-                                kOtherBlocks}),
+                                FaultPoint::DirectoryOpen, EMFILE, 4,
+                                "its folder could not be locked (Too many files)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
