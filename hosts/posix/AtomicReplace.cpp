@@ -123,15 +123,15 @@ void FlushDirectory(int directoryFd, FaultPlan& faults) {
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
-                           const std::optional<FileIdentity>& expected, FaultPlan& faults) {
+                           const std::optional<FoundFile>& found, FaultPlan& faults) {
     const PathParts target = SplitPath(FinalPathOf(hostPath));
     if (target.name.empty() || target.name == "." || target.name == "..") {
         ThrowErrno(EISDIR);
     }
     const UniqueFd directory = OpenDirectory(target.directory, faults);
     const std::optional<struct stat> old = ExistingFile(directory.Get(), target.name);
-    if (expected) {
-        RequireUnchanged(directory.Get(), target.name, expected, hostPath);
+    if (found) {
+        RequireUnchanged(directory.Get(), target.name, found->identity, hostPath);
     }
     // Readable by its owner alone until it has the old file's owner and mode, so nobody who may
     // not read the old contents reads the new ones while they are written.

@@ -14,10 +14,10 @@ namespace brelmont::posix {
 // file in the same directory and a rename, so the file holds its old bytes or all the new ones
 // whatever fails. Links at the path are followed as FinalPathOf allows; a replaced file keeps its
 // permission bits (and, where the system allows, its owner and group), given to the temporary file
-// before its first byte. `expected`: the file the caller read, which the name must still lead to
-// when the new file goes in place ("Path/File access error" otherwise, the old file untouched);
-// when it is empty, a file that appears meanwhile is not replaced either.
+// before its first byte. `found`: what the caller found at the name (the file it read, or no
+// file), which the name must still lead to when the new file goes in place ("Path/File access
+// error" otherwise, the old file untouched). A new file never goes over one that appeared since.
 void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
-                           const std::optional<FileIdentity>& expected, FaultPlan& faults);
+                           const std::optional<FoundFile>& found, FaultPlan& faults);
 
 }  // namespace brelmont::posix

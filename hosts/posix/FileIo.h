@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,11 @@ struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
     bool operator==(const FileIdentity&) const = default;
+};
+
+// What a caller found at a name before it replaces the file there: the file it read, or nothing.
+struct FoundFile {
+    std::optional<FileIdentity> identity;  // empty: no file was there
 };
 
 // Files above this size are refused before a byte is read: nothing the program edits comes near

@@ -83,7 +83,11 @@ std::optional<Owner> PosixFileSystem::OwnerOf(const std::string& hostPath) const
 bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
     const std::string hostPath = TouchedPath(path);
     const ActAs owner(OwnerOf(hostPath));
-    return OrdinaryFileMatches(hostPath);
+    const bool exists = OrdinaryFileMatches(hostPath);
+    if (!exists && hostPath.find_first_of("*?") == std::string::npos) {
+        found_[hostPath] = FoundFile{};
+    }
+    return exists;
 }
 
 std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
@@ -107,7 +111,7 @@ std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t len
         throw RuntimeError(ErrorNumber::OutOfMemory);
     }
     std::string bytes = ReadExactly(fd.Get(), length, faults_);
-    read_[hostPath] = FileIdentity{status.st_dev, status.st_ino};
+    found_[hostPath] = FoundFile{FileIdentity{status.st_dev, status.st_ino}};
     return bytes;
 }
 
@@ -118,11 +122,11 @@ void PosixFileSystem::ReplaceFileContents(const std::string& path,
         beforeReplace_();
     }
     const ActAs owner(OwnerOf(hostPath));
-    const auto wasRead = read_.find(hostPath);
-    const std::optional<FileIdentity> expected =
-        wasRead != read_.end() ? std::optional(wasRead->second) : std::nullopt;
-    ReplaceFileAtomically(hostPath, pieces, expected, faults_);
-    read_.erase(hostPath);
+    const auto seen = found_.find(hostPath);
+    const std::optional<FoundFile> found =
+        seen != found_.end() ? std::optional(seen->second) : std::nullopt;
+    ReplaceFileAtomically(hostPath, pieces, found, faults_);
+    found_.erase(hostPath);
 }
 
 void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {

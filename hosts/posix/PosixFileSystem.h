@@ -53,8 +53,8 @@ class PosixFileSystem final : public platform::FileSystem {
 
     std::string winePrefix_;
     FaultPlan faults_;
-    // The files read so far, by the host path they were read through.
-    std::map<std::string, FileIdentity> read_;
+    // What reads and lookups found so far, by the host path they went through.
+    std::map<std::string, FoundFile> found_;
     std::function<void()> beforeReplace_;
     std::chrono::milliseconds lockWait_{30000};
 };

@@ -17,7 +17,7 @@ using brelmont::testing::ReadBytes;
 using brelmont::testing::WriteBytes;
 
 // The POSIX file services over a scratch directory of each test's own.
-class ScratchDirectoryTest : public ::testing::Test, protected brelmont::testing::ScratchDirectory {
+class ScratchDirectoryTest : public ::testing::Test, public brelmont::testing::ScratchDirectory {
   protected:
     PosixFileSystem files{"/nonexistent-prefix"};
 };

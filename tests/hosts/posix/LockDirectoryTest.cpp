@@ -48,5 +48,13 @@ TEST_F(LockDirectoryTest, WaitsForAnotherRunToLetGo) {
     ::close(ready[1]);
 }
 
+// Anyone who may read the folder can hold its lock: the wait has an end, and then a failure.
+TEST_F(LockDirectoryTest, GivesUpOnALockHeldTooLong) {
+    const UniqueFd holder(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_EQ(::flock(holder.Get(), LOCK_EX), 0);
+    files.SetLockWait(std::chrono::milliseconds(100));
+    EXPECT_EQ(ErrorNumberOf([&] { files.LockDirectory(root); }), ErrorNumber::PermissionDenied);
+}
+
 }  // namespace
 }  // namespace brelmont::posix::test
