@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 
@@ -107,6 +108,23 @@ TEST_F(ReplaceFileTest, FollowsLinksAndKeepsThem) {
         EXPECT_EQ(ReadBytes(At("real/Launch.txt")), "new");
         EXPECT_EQ(Entries(At("real")), std::set<std::string>{"Launch.txt"});
     }
+}
+
+// A link that neither the folder's owner nor the running user made could point anywhere: neither
+// read nor written through. Only root can make a link that is another user's.
+TEST_F(ReplaceFileTest, RefusesALinkOfAnotherUser) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give a link to another user";
+    }
+    WriteBytes(At("target"), "old");
+    fs::create_symlink(At("target"), At("Launch.local"));
+    ASSERT_EQ(::lchown(At("Launch.local").c_str(), 4242, 4242), 0);
+    EXPECT_EQ(ErrorNumberOf([&] { files.ReadFile(At("Launch.local"), 3); }),
+              ErrorNumber::PermissionDenied);
+    EXPECT_EQ(ErrorNumberOf([&] { files.ReplaceFile(At("Launch.local"), "new"); }),
+              ErrorNumber::PermissionDenied);
+    EXPECT_EQ(ReadBytes(At("target")), "old");
+    EXPECT_EQ(Entries(root), (std::set<std::string>{"Launch.local", "target"}));
 }
 
 TEST_F(ReplaceFileTest, KeepsPermissionBitsOrTakesTheUmask) {
