@@ -6,6 +6,7 @@
 
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "support/RuntimeError.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -52,6 +53,7 @@ std::string DirectoryLockName(const std::string& path) {
 }
 
 std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::string& path,
+                                                                  std::chrono::milliseconds wait,
                                                                   FaultPlan& faults) {
     if (const DWORD staged = faults.Strike(FaultPoint::DirectoryOpen)) {
         ThrowWin32Error(staged);
@@ -65,7 +67,14 @@ std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::str
         ThrowLastError();
     }
     // An abandoned mutex is ours now as well: its holder ended without letting go.
-    const DWORD waited = ::WaitForSingleObject(mutex.Get(), INFINITE);
+    const DWORD waited = ::WaitForSingleObject(mutex.Get(), static_cast<DWORD>(wait.count()));
+    if (waited == WAIT_TIMEOUT) {
+        // Whoever holds it (another run, or anyone who made the name first) keeps it too long for
+        // an installer to wait on.
+        throw RuntimeError(
+            ErrorNumber::PermissionDenied, "Brelmont",
+            "Permission denied: another program has held the lock on " + path + " for too long");
+    }
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
         ThrowLastError();
     }

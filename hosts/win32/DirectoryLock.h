@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -12,7 +13,9 @@ namespace brelmont::win32 {
 // It is a named mutex keyed by the directory's volume and file index, so every spelling of the
 // path and every user session meets the same lock and nothing is created in the directory. A run
 // that dies holding it hands it on (the mutex is abandoned, not kept).
+// The wait is bounded: past `wait`, "Permission denied".
 std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::string& path,
+                                                                  std::chrono::milliseconds wait,
                                                                   FaultPlan& faults);
 
 // The mutex name for a directory, e.g. "Global\Brelmont.Directory.1a2b3c4d.00000000000004d2".

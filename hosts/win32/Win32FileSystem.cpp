@@ -89,7 +89,7 @@ void Win32FileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::unique_ptr<platform::DirectoryLock> Win32FileSystem::LockDirectory(const std::string& path) {
-    return LockDirectoryExclusively(path, faults_);
+    return LockDirectoryExclusively(path, lockWait_, faults_);
 }
 
 }  // namespace brelmont::win32

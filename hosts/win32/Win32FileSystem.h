@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "hosts/win32/FaultPlan.h"
@@ -29,9 +30,12 @@ class Win32FileSystem final : public platform::FileSystem {
     // For tests: the `nth` system call at `point` from now on fails with `code`, once.
     void InjectFault(FaultPoint point, int nth, DWORD code) { faults_.Inject(point, nth, code); }
     void ClearFaults() { faults_.Clear(); }
+    // How long LockDirectory waits for a lock that another process holds.
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
   private:
     FaultPlan faults_;
+    std::chrono::milliseconds lockWait_{30000};
 };
 
 }  // namespace brelmont::win32

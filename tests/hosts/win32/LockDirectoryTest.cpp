@@ -42,6 +42,18 @@ TEST_F(LockDirectoryTest, ALockLeftByAnEndedHolderIsTakenOver) {
     EXPECT_NE(files.LockDirectory(root), nullptr);
 }
 
+TEST_F(LockDirectoryTest, GivesUpOnALockHeldTooLong) {
+    const auto held = files.LockDirectory(root);
+    std::int32_t number = 0;
+    std::thread waiter([&] {
+        Win32FileSystem theirs;
+        theirs.SetLockWait(100ms);
+        number = ErrorNumberOf([&] { theirs.LockDirectory(root); });
+    });
+    waiter.join();
+    EXPECT_EQ(number, ErrorNumber::PermissionDenied);
+}
+
 TEST_F(LockDirectoryTest, AMissingDirectoryIsAMissingPath) {
     EXPECT_EQ(ErrorNumberOf([&] { files.LockDirectory(At("none")); }), ErrorNumber::PathNotFound);
 }
