@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/FileIo.h"
 #include "hosts/win32/FinalPath.h"
@@ -28,19 +30,38 @@ void RequireDirectory(const std::string& directory, FaultPlan& faults) {
     }
 }
 
-bool TargetExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
+// The file now at `path` itself (a reparse point is not followed), or nothing when there is none.
+std::optional<FileIdentity> CurrentFile(const std::string& path) {
+    const UniqueFile file(::CreateFileA(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr));
+    if (!file.Valid()) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND) {
-            return false;
+            return std::nullopt;
         }
         ThrowWin32Error(code);
     }
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file.Get(), &information)) {
+        ThrowLastError();
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw RuntimeError(ErrorNumber::PathFileAccessError);
     }
-    return true;
+    return IdentityOf(file.Get());
+}
+
+// The name must lead where it led when the caller read the file: another file put there since is
+// not the one the new contents were made from.
+void RequireUnchanged(const std::optional<FileIdentity>& now,
+                      const std::optional<FileIdentity>& expected, const std::string& path) {
+    if (now != expected) {
+        throw RuntimeError(
+            ErrorNumber::PathFileAccessError, "Brelmont",
+            "Path/File access error: " + path + " is no longer the file that was read");
+    }
 }
 
 void Flush(HANDLE file, FaultPlan& faults) {
@@ -58,17 +79,16 @@ void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement
         ThrowWin32Error(staged);
     }
     // Without a backup name ReplaceFile leaves the old file under its own name whenever it fails.
-    // A file removed since it was looked at is simply created.
-    if (exists &&
-        ::ReplaceFileA(path.c_str(), replacement.Path().c_str(), nullptr, 0, nullptr, nullptr)) {
+    if (exists) {
+        if (!::ReplaceFileA(path.c_str(), replacement.Path().c_str(), nullptr, 0, nullptr,
+                            nullptr)) {
+            ThrowLastError();
+        }
         replacement.MarkPlaced();
         return;
     }
-    if (exists && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
-        ThrowLastError();
-    }
-    if (!::MoveFileExA(replacement.Path().c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A new file never goes over one that appeared since the name was looked at.
+    if (!::MoveFileExA(replacement.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
         ThrowLastError();
     }
     replacement.MarkPlaced();
@@ -77,21 +97,26 @@ void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                           FaultPlan& faults) {
+                           const std::optional<FoundFile>& found, FaultPlan& faults) {
     const std::string finalPath = FinalPathOf(path);
     const PathParts target = SplitPath(finalPath);
     if (target.name.empty() || target.name == "." || target.name == "..") {
         throw RuntimeError(ErrorNumber::PathFileAccessError);
     }
     RequireDirectory(target.directory, faults);
-    const bool exists = TargetExists(finalPath);
-    TemporaryFile replacement(target.directory, target.name, faults);
+    const std::optional<FileIdentity> old = CurrentFile(finalPath);
+    if (found) {
+        RequireUnchanged(old, found->identity, path);
+    }
+    TemporaryFile replacement(target.directory, target.name, old ? finalPath : std::string(),
+                              faults);
     for (const std::string_view piece : pieces) {
         WriteAll(replacement.File().Get(), piece, faults);
     }
     Flush(replacement.File().Get(), faults);
     CloseWritten(replacement.File(), faults);
-    PutInPlace(finalPath, exists, replacement, faults);
+    RequireUnchanged(CurrentFile(finalPath), old, path);
+    PutInPlace(finalPath, old.has_value(), replacement, faults);
 }
 
 }  // namespace brelmont::win32

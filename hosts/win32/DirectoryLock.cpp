@@ -1,8 +1,12 @@
 #include "hosts/win32/DirectoryLock.h"
 
 #include <windows.h>
+// clang-format off
+#include <sddl.h>
+// clang-format on
 
 #include <cstdio>
+#include <string>
 
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
@@ -40,12 +44,33 @@ BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
     return identity;
 }
 
+// The process's user as a SID string ("S-1-5-21-..."); "OW" (the object's owner) where it cannot
+// be had.
+std::string ThisUserSid() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return "OW";
+    }
+    const UniqueKernelHandle held(token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    char* text = nullptr;
+    if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
+        !::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+        return "OW";
+    }
+    std::string sid = text;
+    ::LocalFree(text);
+    return sid;
+}
+
 }  // namespace
 
 std::string DirectoryLockName(const std::string& path) {
     const BY_HANDLE_FILE_INFORMATION identity = DirectoryIdentity(path);
     char name[64] = {};
-    std::snprintf(name, sizeof name, "Global\\Brelmont.Directory.%08lx.%08lx%08lx",
+    std::snprintf(name, sizeof name, "Local\\Brelmont.Directory.%08lx.%08lx%08lx",
                   static_cast<unsigned long>(identity.dwVolumeSerialNumber),
                   static_cast<unsigned long>(identity.nFileIndexHigh),
                   static_cast<unsigned long>(identity.nFileIndexLow));
@@ -62,7 +87,19 @@ std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::str
     if (const DWORD staged = faults.Strike(FaultPoint::Lock)) {
         ThrowWin32Error(staged);
     }
-    UniqueKernelHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    // Only this user, administrators and the system may use it, so an ordinary user cannot open
+    // and hold a lock an elevated run made. One who makes the name first gets the run refused,
+    // not hung.
+    PSECURITY_DESCRIPTOR rules = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+    const std::string dacl = "D:P(A;;GA;;;" + ThisUserSid() + ")(A;;GA;;;BA)(A;;GA;;;SY)";
+    if (::ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl.c_str(), SDDL_REVISION_1,
+                                                               &rules, nullptr)) {
+        attributes.lpSecurityDescriptor = rules;
+    }
+    UniqueKernelHandle mutex(
+        ::CreateMutexA(rules != nullptr ? &attributes : nullptr, FALSE, name.c_str()));
+    ::LocalFree(rules);
     if (!mutex.Valid()) {
         ThrowLastError();
     }

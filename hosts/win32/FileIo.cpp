@@ -8,14 +8,24 @@
 
 namespace brelmont::win32 {
 
-UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults) {
+FileIdentity IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file, &information)) {
+        ThrowLastError();
+    }
+    return {information.dwVolumeSerialNumber, information.nFileIndexHigh,
+            information.nFileIndexLow};
+}
+
+UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults,
+                    DWORD flags) {
     if (const DWORD staged = faults.Strike(FaultPoint::Open)) {
         ThrowWin32Error(staged);
     }
     // Others may read and write meanwhile, as with the classic file statements; a program that
     // holds the file without sharing makes this open fail instead.
     UniqueFile file(::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  disposition, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
     if (!file.Valid()) {
         const DWORD code = ::GetLastError();
         const DWORD attributes = ::GetFileAttributesA(path.c_str());

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,25 @@
 
 namespace brelmont::win32 {
 
+// Which file a name led to: the same volume and file index is the same file, whatever its name now.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What a caller found at a name before it replaces the file there: the file it read, or nothing.
+struct FoundFile {
+    std::optional<FileIdentity> identity;  // empty: no file was there
+};
+
+FileIdentity IdentityOf(HANDLE file);
+
 // CreateFileA with the Open fault point; throws the mapped error when the file cannot be had.
-UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults);
+// `flags`: added to the ordinary file's attribute.
+UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults,
+                    DWORD flags = 0);
 
 // Writes all of `bytes` at the file pointer, in pieces of at most kWriteChunk bytes.
 void WriteAll(HANDLE file, std::string_view bytes, FaultPlan& faults);

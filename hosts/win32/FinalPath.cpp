@@ -1,10 +1,16 @@
 #include "hosts/win32/FinalPath.h"
 
 #include <windows.h>
+// clang-format off
+#include <aclapi.h>
+// clang-format on
 
+#include <string>
 #include <string_view>
 
+#include "hosts/win32/PathParts.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "support/RuntimeError.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -26,9 +32,73 @@ std::string WithoutLongPathPrefix(std::string path) {
     return path;
 }
 
+// The owner of an open object; owned by the returned descriptor (LocalFree).
+PSID OwnerOf(HANDLE object, PSECURITY_DESCRIPTOR& descriptor) {
+    PSID owner = nullptr;
+    if (::GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                          nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return owner;
+}
+
+// True when the process's user, or the owner its new objects get (the Administrators group for
+// an elevated run), is `owner`.
+bool IsThisUser(PSID owner) {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return false;
+    }
+    const UniqueKernelHandle held(token);
+    bool same = false;
+    for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
+        DWORD size = 0;
+        ::GetTokenInformation(token, kind, nullptr, 0, &size);
+        std::string buffer(size, '\0');
+        if (size != 0 && ::GetTokenInformation(token, kind, buffer.data(), size, &size)) {
+            // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
+            const PSID sid = *reinterpret_cast<PSID*>(buffer.data());
+            same = same || ::EqualSid(sid, owner);
+        }
+    }
+    return same;
+}
+
+// Refuses a reparse point at `path` that neither its folder's owner nor this user owns.
+void RequireTrustedReparsePoint(const std::string& path) {
+    const UniqueFile point(::CreateFileA(
+        path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!point.Valid() || !::GetFileInformationByHandle(point.Get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return;
+    }
+    const UniqueFile folder(::CreateFileA(SplitPath(path).directory.c_str(), READ_CONTROL,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                          nullptr));
+    PSECURITY_DESCRIPTOR pointRules = nullptr;
+    PSECURITY_DESCRIPTOR folderRules = nullptr;
+    const PSID pointOwner = OwnerOf(point.Get(), pointRules);
+    const PSID folderOwner = folder.Valid() ? OwnerOf(folder.Get(), folderRules) : nullptr;
+    const bool trusted =
+        pointOwner != nullptr &&
+        ((folderOwner != nullptr && ::EqualSid(pointOwner, folderOwner)) || IsThisUser(pointOwner));
+    ::LocalFree(pointRules);
+    ::LocalFree(folderRules);
+    if (!trusted) {
+        throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
+                           "Permission denied: " + path +
+                               " is a link that neither its folder's owner nor this user owns");
+    }
+}
+
 }  // namespace
 
 std::string FinalPathOf(const std::string& path) {
+    RequireTrustedReparsePoint(path);
     // No access asked for: only the name is wanted, and an open that others share fully cannot
     // get in anybody's way.
     const UniqueFile file(

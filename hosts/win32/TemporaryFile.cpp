@@ -1,6 +1,9 @@
 #include "hosts/win32/TemporaryFile.h"
 
 #include <windows.h>
+// clang-format off
+#include <aclapi.h>
+// clang-format on
 
 #include <cstdint>
 #include <string_view>
@@ -31,6 +34,27 @@ std::string RandomSuffix() {
     return suffix;
 }
 
+// The access rules of `path` as a security descriptor for CreateFile; empty where they cannot be
+// read (the file system keeps none): the new file then inherits the folder's, as before.
+struct AccessRules {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+
+    explicit AccessRules(const std::string& path) {
+        PACL dacl = nullptr;
+        if (!path.empty() && ::GetNamedSecurityInfoA(
+                                 path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                 nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
+            attributes.lpSecurityDescriptor = descriptor;
+        }
+    }
+    AccessRules(const AccessRules&) = delete;
+    AccessRules& operator=(const AccessRules&) = delete;
+    ~AccessRules() { ::LocalFree(descriptor); }
+
+    SECURITY_ATTRIBUTES* Get() { return descriptor != nullptr ? &attributes : nullptr; }
+};
+
 bool IsTaken(DWORD code) {
     return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
 }
@@ -38,7 +62,8 @@ bool IsTaken(DWORD code) {
 }  // namespace
 
 TemporaryFile::TemporaryFile(const std::string& directory, const std::string& targetName,
-                             FaultPlan& faults) {
+                             const std::string& accessFrom, FaultPlan& faults) {
+    AccessRules rules(accessFrom);
     std::string stem = directory;
     if (!stem.empty() && stem.back() != '\\' && stem.back() != '/' && stem.back() != ':') {
         stem += '\\';
@@ -50,7 +75,7 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& ta
             ThrowWin32Error(staged);
         }
         // An ordinary file, so that once in place it is found like any other.
-        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, rules.Get(), CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             path_ = path;
@@ -68,7 +93,12 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& ta
 TemporaryFile::~TemporaryFile() {
     if (!placed_) {
         file_.Reset();
-        ::DeleteFileA(path_.c_str());
+        // Made with a read-only file's rules, it may be read-only itself, which Windows will not
+        // delete.
+        if (!::DeleteFileA(path_.c_str()) &&
+            ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+            ::DeleteFileA(path_.c_str());
+        }
     }
 }
 

@@ -11,7 +11,11 @@ namespace brelmont::win32 {
 // for writing; deleted again when it goes out of scope before being put in place.
 class TemporaryFile {
   public:
-    TemporaryFile(const std::string& directory, const std::string& targetName, FaultPlan& faults);
+    // `accessFrom`: the file whose access rules (its DACL) the new one gets from its creation, so
+    // nobody who may not read that file reads what is written here; empty: the folder's
+    // inherited rules, as for any new file.
+    TemporaryFile(const std::string& directory, const std::string& targetName,
+                  const std::string& accessFrom, FaultPlan& faults);
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile();

@@ -5,12 +5,28 @@
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/FileIo.h"
 #include "hosts/win32/FileMatch.h"
+#include "hosts/win32/FinalPath.h"
 #include "support/RuntimeError.h"
 
 namespace brelmont::win32 {
 
+namespace {
+
+// A disk file: not a pipe, console or device that a name could have been swapped for.
+void RequireDiskFile(HANDLE file) {
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError);
+    }
+}
+
+}  // namespace
+
 bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {
-    return OrdinaryFileMatches(path);
+    const bool exists = OrdinaryFileMatches(path);
+    if (!exists && path.find_first_of("*?") == std::string::npos) {
+        found_[path] = FoundFile{};
+    }
+    return exists;
 }
 
 std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
@@ -25,7 +41,8 @@ std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
 }
 
 std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t length) {
-    const UniqueFile file = OpenFile(path, GENERIC_READ, OPEN_EXISTING, faults_);
+    const UniqueFile file = OpenFile(FinalPathOf(path), GENERIC_READ, OPEN_EXISTING, faults_);
+    RequireDiskFile(file.Get());
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size)) {
         ThrowLastError();
@@ -34,17 +51,37 @@ std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t len
     if (static_cast<std::uint64_t>(size.QuadPart) < length) {
         throw RuntimeError(ErrorNumber::InputPastEndOfFile);
     }
-    return ReadExactly(file.Get(), length, faults_);
+    std::string bytes = ReadExactly(file.Get(), length, faults_);
+    found_[path] = FoundFile{IdentityOf(file.Get())};
+    return bytes;
 }
 
 void Win32FileSystem::ReplaceFileContents(const std::string& path,
                                           std::span<const std::string_view> pieces) {
-    ReplaceFileAtomically(path, pieces, faults_);
+    if (beforeReplace_) {
+        beforeReplace_();
+    }
+    const auto seen = found_.find(path);
+    const std::optional<FoundFile> found =
+        seen != found_.end() ? std::optional(seen->second) : std::nullopt;
+    ReplaceFileAtomically(path, pieces, found, faults_);
+    found_.erase(path);
 }
 
 void Win32FileSystem::AppendToFile(const std::string& path, std::string_view contents) {
-    // Append access alone: every write lands at the end, also behind another writer's lines.
-    UniqueFile file = OpenFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, faults_);
+    // Append access alone: every write lands at the end, also behind another writer's lines. The
+    // session log is never written through a link, which whoever may write its folder could
+    // point anywhere.
+    UniqueFile file =
+        OpenFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, faults_, FILE_FLAG_OPEN_REPARSE_POINT);
+    RequireDiskFile(file.Get());
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file.Get(), &information)) {
+        ThrowLastError();
+    }
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError);
+    }
     WriteAll(file.Get(), contents, faults_);
     CloseWritten(file, faults_);
 }

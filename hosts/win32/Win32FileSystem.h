@@ -3,15 +3,19 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <string>
 
 #include "hosts/win32/FaultPlan.h"
+#include "hosts/win32/FileIo.h"
 #include "platform/Services.h"
 
 namespace brelmont::win32 {
 
 // The program's files through the Windows API, in the system ANSI code page: paths and contents
-// pass byte for byte.
+// pass byte for byte. Links are followed only where their folder's owner made them
+// (FinalPathOf), and a file is replaced only while its name still leads to the file that was read.
 class Win32FileSystem final : public platform::FileSystem {
   public:
     // Windows paths are the program's own.
@@ -32,9 +36,15 @@ class Win32FileSystem final : public platform::FileSystem {
     void ClearFaults() { faults_.Clear(); }
     // How long LockDirectory waits for a lock that another process holds.
     void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // For tests: runs at the start of every replace, between the read and the write, where
+    // another process could change the file.
+    void BeforeReplace(std::function<void()> hook) { beforeReplace_ = std::move(hook); }
 
   private:
     FaultPlan faults_;
+    // What reads and lookups found so far, by the path they went through.
+    std::map<std::string, FoundFile> found_;
+    std::function<void()> beforeReplace_;
     std::chrono::milliseconds lockWait_{30000};
 };
 

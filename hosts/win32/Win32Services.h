@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hosts/win32/RedirectionTrust.h"
 #include "hosts/win32/Win32Clock.h"
 #include "hosts/win32/Win32EventLog.h"
 #include "hosts/win32/Win32FileSystem.h"
@@ -11,7 +12,9 @@ namespace brelmont::win32 {
 // One of each host service for a run, built from the C runtime's argument list.
 class Win32Services {
   public:
-    Win32Services(int argc, const char* const* argv) : process_(argc, argv) {}
+    Win32Services(int argc, const char* const* argv) : process_(argc, argv) {
+        EnforceRedirectionTrust();
+    }
     // The services handed out refer to the members.
     Win32Services(const Win32Services&) = delete;
     Win32Services& operator=(const Win32Services&) = delete;
