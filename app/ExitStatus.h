@@ -16,6 +16,9 @@ inline constexpr int UncaughtError = 5;
 inline constexpr int ClosedByUser = 6;  // the window was closed before the outcome
 }  // namespace ExitStatus
 
+// What an exit status means, as an unattended run's last log line says it.
+std::string ExitStatusMeaning(int exitStatus);
+
 // The outcome text the driver shows and logs for a Launch edit result.
 std::string OutcomeText(std::int16_t result);
 

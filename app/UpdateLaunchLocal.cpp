@@ -91,12 +91,28 @@ std::string frmBrelmont::FindDataDirectory(const std::string& programDirectory) 
 }
 
 std::string frmBrelmont::FindProgramDirectory() {
+    // The caller knows where Kelvane is: no search, no pick list, no browse.
+    if (!options_.kelvaneDirectory.empty()) {
+        return options_.kelvaneDirectory;
+    }
     const std::string candidates = FindKelvaneDirs(services_.files);
     std::string programDirectory = candidates;
     if (CountCandidates(candidates) > 1) {
+        if (options_.unattended) {
+            // Choosing one silently could register the add-on with the wrong installation.
+            std::string listed = candidates;
+            for (std::size_t at = listed.find(kCrLfText); at != std::string::npos;
+                 at = listed.find(kCrLfText, at)) {
+                listed.replace(at, kCrLfText.size(), "; ");
+            }
+            log_.WriteLog(
+                "Several Kelvane program directories found, none chosen unattended (set " +
+                std::string(kKelvaneDirVariable) + "): " + listed);
+            return {};
+        }
         programDirectory = ChooseAmongCandidates(candidates);
     }
-    if (programDirectory.empty()) {
+    if (programDirectory.empty() && !options_.unattended) {
         ui_.MessageBoxOk("No Kelvane directory was found.  After pressing OK," + kCrLfText +
                              "navigate to select the 'Program Directory' (it will show empty)," +
                              kCrLfText + "and then press Save.",

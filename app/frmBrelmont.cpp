@@ -10,26 +10,53 @@
 
 namespace brelmont {
 
-frmBrelmont::frmBrelmont(const platform::Services& services, platform::FrontEnd& ui)
+frmBrelmont::frmBrelmont(const platform::Services& services, platform::FrontEnd* ui,
+                         RunOptions options)
     : services_(services),
-      ui_(ui),
+      options_(std::move(options)),
+      unattended_(options_.unattended
+                      ? std::make_unique<UnattendedFrontEnd>(
+                            [this](const std::string& line) { RecordUnattended(line); })
+                      : nullptr),
+      ui_(unattended_ ? *unattended_ : *ui),
       fileLib_(services.files, services.eventLog),
-      log_(services.files, services.clock, ui),
+      log_(services.files, services.clock, ui_),
       closedStatus_(ExitStatus::ClosedByUser) {}
 
 int frmBrelmont::Run() {
     try {
         Form_Load();
     } catch (const ProgramEnd& end) {
-        return end.exitStatus;
+        return Ended(end.exitStatus);
     } catch (...) {
         // Start-up and the driver set no trap: what reaches here is reported and ends the run.
         const RuntimeError error = AsRuntimeError(std::current_exception(), "Brelmont");
         ui_.ReportUncaughtError(error.Number(), error.Description());
-        return ExitStatus::UncaughtError;
+        if (options_.unattended) {
+            // Nobody saw a box: the system's log keeps it too, for whoever looks later.
+            services_.eventLog.WriteError("Run-time error '" + std::to_string(error.Number()) +
+                                          "': " + error.Description());
+        }
+        return Ended(ExitStatus::UncaughtError);
     }
     // The driver ends every run through the unload; reaching here is a normal ending.
-    return ExitStatus::Intended;
+    return Ended(ExitStatus::Intended);
+}
+
+int frmBrelmont::Ended(int exitStatus) {
+    // An unattended run is diagnosed from its log alone, so the log says how it ended.
+    if (options_.unattended) {
+        log_.WriteLog("Ended with exit status " + std::to_string(exitStatus) + ": " +
+                      ExitStatusMeaning(exitStatus));
+    }
+    return exitStatus;
+}
+
+void frmBrelmont::RecordUnattended(const std::string& line) {
+    log_.WriteLog(line);
+    if (options_.reportLine) {
+        options_.reportLine(line);
+    }
 }
 
 void frmBrelmont::Form_Load() {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "app/RunOptions.h"
+#include "app/UnattendedFrontEnd.h"
 #include "platform/Services.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
@@ -32,7 +35,9 @@ struct ProgramEnd {
 // The main window and the state of one run: one object per run, nothing kept between runs.
 class frmBrelmont {
   public:
-    frmBrelmont(const platform::Services& services, platform::FrontEnd& ui);
+    // `ui` may be null for an unattended run, which shows nothing.
+    frmBrelmont(const platform::Services& services, platform::FrontEnd* ui,
+                RunOptions options = {});
 
     // Loads the window, which runs the whole program; returns the process's exit status.
     int Run();
@@ -55,7 +60,13 @@ class frmBrelmont {
     std::string ChooseAmongCandidates(const std::string& candidates);
     std::string FindDataDirectory(const std::string& programDirectory);
 
+    // What an unattended run shows instead of boxes: a session-log line and a report line.
+    void RecordUnattended(const std::string& line);
+    int Ended(int exitStatus);
+
     platform::Services services_;
+    RunOptions options_;
+    std::unique_ptr<UnattendedFrontEnd> unattended_;
     platform::FrontEnd& ui_;
     FileLib fileLib_;
     SessionLog log_;

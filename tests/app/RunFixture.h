@@ -23,6 +23,8 @@ inline const std::string kSampleBlock =
     "[Sample-1.2]\r\nfirst setting line for Kelvane\r\n/ [EOA]\r\n";
 inline const std::string kOtherBlock =
     "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
+inline const std::string kInstall = "install," + kLoader;
+inline const std::string kUninstall = "uinstall," + kLoader;
 inline const std::string kConf = "[Main]\r\nINSTANCE=1\r\nDATADIR=C:\\KelvaneData\r\n";
 
 // Test cases of a table print, and are named, by their `name`.
@@ -45,7 +47,7 @@ inline std::string Lines(std::initializer_list<std::string> lines) {
 }
 
 class RunTest : public ::testing::Test {
-  protected:
+  public:
     RunTest() {
         p.files.AddDirectory("C:\\Tools\\Brelmont\\logs");
         p.files.AddFile(kLoader, kSampleBlock);

@@ -24,8 +24,6 @@ std::string NoConfiguration(const std::string& directory) {
     return "Could not find Kelvane.conf in directory " + directory +
            " .\r\nPlease confirm that the path is correct and that Kelvane is correctly installed.";
 }
-const std::string kInstall = "install," + kLoader;
-const std::string kUninstall = "uinstall," + kLoader;
 const std::string kRule(51, '-');
 
 TEST_F(RunTest, NormalInstallTrace) {

@@ -118,6 +118,7 @@ pid_t StartProgram(const Sandbox& box, const Start& start) {
             env.emplace_back(text);
         }
     }
+    env.insert(env.end(), start.environment.begin(), start.environment.end());
     std::vector<char*> argp;
     std::vector<char*> envp;
     for (auto& a : argv) {
@@ -138,7 +139,13 @@ pid_t StartProgram(const Sandbox& box, const Start& start) {
         return child;
     }
     ::close(STDIN_FILENO);
-    if (start.input && ::open(in.c_str(), O_RDONLY) != STDIN_FILENO) {
+    if (start.silentInput) {
+        // The program holds the writing end itself, so its reads never see the end of input.
+        int ends[2];
+        if (::pipe(ends) != 0 || ends[0] != STDIN_FILENO) {
+            ::_exit(126);
+        }
+    } else if (start.input && ::open(in.c_str(), O_RDONLY) != STDIN_FILENO) {
         ::_exit(126);
     }
     const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -152,6 +159,9 @@ pid_t StartProgram(const Sandbox& box, const Start& start) {
         const rlimit limit{static_cast<rlim_t>(start.fileSizeLimit),
                            static_cast<rlim_t>(start.fileSizeLimit)};
         ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    if (start.timeLimit > 0) {
+        ::alarm(start.timeLimit);  // a pending alarm stays across exec
     }
     ::execve(program.c_str(), argp.data(), envp.data());
     ::_exit(127);

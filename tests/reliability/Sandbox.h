@@ -60,9 +60,12 @@ class Sandbox {
 // One start of the real program, console mode, in the sandbox's root directory.
 struct Start {
     std::vector<std::string> arguments;
-    std::optional<std::string> input = "y\n";  // standard input; none: closed
-    std::string transcript = "run";            // output goes to <root>/<transcript>.out / .err
-    long fileSizeLimit = 0;                    // RLIMIT_FSIZE in bytes, SIGXFSZ ignored; 0: none
+    std::optional<std::string> input = "y\n";   // standard input; none: closed
+    std::string transcript = "run";             // output goes to <root>/<transcript>.out / .err
+    long fileSizeLimit = 0;                     // RLIMIT_FSIZE in bytes, SIGXFSZ ignored; 0: none
+    std::vector<std::string> environment = {};  // "NAME=value" set for the run, DISPLAY among them
+    bool silentInput = false;  // standard input an open pipe that never sends (`input` ignored)
+    unsigned timeLimit = 0;    // seconds until SIGALRM ends the program; 0: none
 };
 
 pid_t StartProgram(const Sandbox& box, const Start& start);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/RunBrelmont.h"
+#include "app/RunOptions.h"
 #include "support/RuntimeError.h"
 
 namespace brelmont::testing {
@@ -293,6 +294,12 @@ void ScriptedFrontEnd::ReportUncaughtError(std::int32_t number, const std::strin
 int ScriptedPlatform::Run(const std::string& argumentText) {
     process.argumentText = argumentText;
     return RunBrelmont(Services(), ui);
+}
+
+int ScriptedPlatform::Run(const std::string& argumentText, const RunOptions& options) {
+    process.argumentText = argumentText;
+    return options.unattended ? RunUnattended(Services(), options)
+                              : RunBrelmont(Services(), ui, options);
 }
 
 std::string ScriptedPlatform::LogText() const {

@@ -16,6 +16,10 @@
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
 
+namespace brelmont {
+struct RunOptions;
+}
+
 namespace brelmont::testing {
 
 // Files keyed by their path with every backslash turned into "/".
@@ -150,6 +154,8 @@ struct ScriptedPlatform {
     platform::Services Services() { return {files, eventLog, clock, process}; }
     // Runs the program once with the given command line; the exit status.
     int Run(const std::string& argumentText);
+    // The same with the caller's options; an unattended run does not use `ui` at all.
+    int Run(const std::string& argumentText, const RunOptions& options);
     // Lines of the session log after the banner, without their time stamps.
     std::vector<std::string> LogMessages() const;
     std::string LogText() const;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "app/RunBrelmont.h"
+#include "app/RunOptions.h"
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
 #include "ui/qt/ProgramIcon.h"
@@ -11,7 +12,8 @@
 
 namespace brelmont::qtui {
 
-int RunWithQtFrontEnd(int& argc, char** argv, const platform::Services& services) {
+int RunWithQtFrontEnd(int& argc, char** argv, const platform::Services& services,
+                      const RunOptions& options) {
     QApplication application(argc, argv);
     application.setApplicationName(QString::fromLatin1(platform::kProgramName));
     application.setWindowIcon(ProgramIcon());
@@ -19,7 +21,7 @@ int RunWithQtFrontEnd(int& argc, char** argv, const platform::Services& services
     // its last window goes.
     application.setQuitOnLastWindowClosed(false);
     QtFrontEnd frontEnd(services.files);
-    return RunBrelmont(services, frontEnd);
+    return RunBrelmont(services, frontEnd, options);
 }
 
 }  // namespace brelmont::qtui

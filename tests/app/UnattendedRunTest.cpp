@@ -1,0 +1,185 @@
+// Runs that nobody watches: every box, dialog, browse and pause the run would have made is decided
+// without a person, written to the session log and the report lines, and the log says how the run
+// ended.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/RunOptions.h"
+#include "tests/app/RunFixture.h"
+
+namespace brelmont::testing {
+namespace {
+
+const std::string kOtherKelvane = "C:\\Program Files (x86)\\Wexo Packet";
+
+struct Unattended {
+    const char* name;
+    std::string argumentText;
+    std::function<void(RunTest&)> arrange;
+    std::string kelvaneDirectory;
+    int exit;
+    std::vector<std::string> logged;  // in this order among the session log's lines
+    std::string launchAfter = "<none>";
+};
+
+void PrintTo(const Unattended& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnattendedRun : public RunTest, public ::testing::WithParamInterface<Unattended> {};
+
+TEST_P(UnattendedRun, DecidesWithoutAPersonAndLogsIt) {
+    const Unattended& c = GetParam();
+    c.arrange(*this);
+    std::vector<std::string> reported;
+    RunOptions options;
+    options.unattended = true;
+    options.kelvaneDirectory = c.kelvaneDirectory;
+    options.reportLine = [&](const std::string& line) { reported.push_back(line); };
+
+    EXPECT_EQ(p.Run(c.argumentText, options), c.exit);
+
+    // Nothing reached the person's front end: no window, box, dialog, browse or pause.
+    EXPECT_TRUE(p.ui.journal.empty());
+    EXPECT_TRUE(p.ui.boxes.empty());
+    EXPECT_TRUE(p.ui.pauses.empty());
+    const std::vector<std::string> log = p.LogMessages();
+    auto at = log.begin();
+    for (const std::string& line : c.logged) {
+        at = std::find(at, log.end(), line);
+        EXPECT_NE(at, log.end()) << "not logged in order: " << line << "\n" << p.LogText();
+    }
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log.back().starts_with("Ended with exit status " + std::to_string(c.exit) + ": "))
+        << log.back();
+    // Every box went to the report lines as well as to the log.
+    for (const std::string& line : reported) {
+        EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+    }
+    EXPECT_EQ(LaunchFile(), c.launchAfter);
+}
+
+const Unattended kRuns[] = {
+    {"OneInstallationIsUsed",
+     kInstall,
+     [](RunTest& t) { t.InstallKelvane(); },
+     "",
+     0,
+     {"[Integrate with Kelvane] Integrate this Add-on with Kelvane on this PC? /  / Press 'Yes' "
+      "to update Kelvane's Launch.Local file. / Press 'No' to run this program standalone. -> Yes",
+      "Update outcome: Added this Addon to Launch.Local",
+      "Ended with exit status 0: done as asked"},
+     "\r\n" + kSampleBlock + "\r\n"},
+    {"TwoInstallationsAreNotChosenBetween",
+     kInstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.InstallKelvane(kOtherKelvane);
+     },
+     "",
+     2,
+     {"Several Kelvane program directories found, none chosen unattended (set "
+      "BRELMONT_KELVANE_DIR): " +
+          kKelvane + "; " + kOtherKelvane,
+      "No Kelvane program directory was found or selected; quiting",
+      "Ended with exit status 2: no Kelvane program directory"}},
+    {"NoneFoundIsNotBrowsedFor",
+     kUninstall,
+     [](RunTest&) {},
+     "",
+     2,
+     {"No Kelvane program directory was found or selected; quiting",
+      "[Brelmont] No Kelvane program directory was selected.  Verify that / Kelvane is correctly "
+      "installed or your selected path is correct."}},
+    {"GivenDirectoryIsUsedWithoutSearch",
+     kInstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.InstallKelvane(kOtherKelvane);
+     },
+     kOtherKelvane,
+     0,
+     {"Found Kelvane program directory at " + kOtherKelvane},
+     "\r\n" + kSampleBlock + "\r\n"},
+    {"GivenDirectoryWithoutConfEnds",
+     kInstall,
+     [](RunTest&) {},
+     "C:\\Elsewhere",
+     3,
+     {"Could not find Kelvane.conf in directory C:\\Elsewhere; quiting",
+      "Ended with exit status 3: no Kelvane data directory"}},
+    {"RefusedCommandLine",
+     "install",
+     [](RunTest&) {},
+     "",
+     1,
+     {"[Brelmont] Only 1 Command Line arguments found.  Format is: / 1. install | uinstall / 2. "
+      "loader File Name"}},
+    {"UncaughtErrorIsLogged",
+     kUninstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLoader, "[Sample 1.2]\r\n");
+         t.p.files.AddFile(kLaunch, kSampleBlock);
+     },
+     "",
+     5,
+     {"[Brelmont] Run-time error '5': /  / Invalid procedure call or argument",
+      "Ended with exit status 5: an unexpected run-time error"},
+     kSampleBlock},
+};
+
+INSTANTIATE_TEST_SUITE_P(Decisions, UnattendedRun, ::testing::ValuesIn(kRuns), kByName);
+
+TEST_F(RunTest, UnattendedUncaughtErrorGoesToTheEventLogToo) {
+    InstallKelvane();
+    p.files.AddFile(kLoader, "[Sample 1.2]\r\n");
+    RunOptions options;
+    options.unattended = true;
+    EXPECT_EQ(p.Run(kUninstall, options), ExitStatus::UncaughtError);
+    EXPECT_EQ(p.eventLog.entries,
+              std::vector<std::string>{"Run-time error '5': Invalid procedure call or argument"});
+}
+
+// Without its log nothing is shown and the run goes on; the report lines still say what failed.
+TEST_F(RunTest, UnattendedRunWithoutItsLogGoesOn) {
+    InstallKelvane();
+    p.files.FailAppendsTo("C:\\Tools\\Brelmont\\logs\\Brelmont.log", ErrorNumber::PathNotFound);
+    std::vector<std::string> reported;
+    RunOptions options;
+    options.unattended = true;
+    options.reportLine = [&](const std::string& line) { reported.push_back(line); };
+    EXPECT_EQ(p.Run(kInstall, options), ExitStatus::Intended);
+    EXPECT_TRUE(p.ui.boxes.empty());
+    ASSERT_FALSE(reported.empty());
+    EXPECT_TRUE(reported.front().starts_with("[Brelmont] SetupLog Error 76")) << reported.front();
+    EXPECT_EQ(LaunchFile(), "\r\n" + kSampleBlock + "\r\n");
+}
+
+// The directory variable serves attended runs too: no pick list, no browse.
+TEST_F(RunTest, GivenDirectoryReplacesThePickList) {
+    InstallKelvane();
+    InstallKelvane(kOtherKelvane);
+    RunOptions options;
+    options.kelvaneDirectory = kOtherKelvane;
+    EXPECT_EQ(p.Run(kInstall, options), ExitStatus::Intended);
+    EXPECT_TRUE(p.ui.pathRequests.empty());
+    EXPECT_TRUE(p.ui.browseRequests.empty());
+    EXPECT_NE(Status().find("Program Path: " + kOtherKelvane), std::string::npos);
+}
+
+TEST(UnattendedSwitch, OnForAnyValueButEmptyAndZero) {
+    EXPECT_FALSE(UnattendedSwitchOn(nullptr));
+    EXPECT_FALSE(UnattendedSwitchOn(""));
+    EXPECT_FALSE(UnattendedSwitchOn("0"));
+    EXPECT_TRUE(UnattendedSwitchOn("1"));
+    EXPECT_TRUE(UnattendedSwitchOn("yes"));
+    EXPECT_TRUE(UnattendedSwitchOn("00"));
+}
+
+}  // namespace
+}  // namespace brelmont::testing
