@@ -33,7 +33,7 @@ double Seconds(const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
 }
 
-std::vector<std::string> ChildEnvironment(const fs::path& winePrefix, bool gui) {
+std::vector<std::string> ChildEnvironment(const fs::path& winePrefix, bool gui, bool unattended) {
     std::vector<std::string> env;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string_view text(*entry);
@@ -45,6 +45,9 @@ std::vector<std::string> ChildEnvironment(const fs::path& winePrefix, bool gui) 
         }
     }
     env.push_back("WINEPREFIX=" + winePrefix.string());
+    if (unattended) {
+        env.emplace_back("BRELMONT_UNATTENDED=1");
+    }
     if (gui) {
         env.emplace_back("QT_QPA_PLATFORM=offscreen");
     }
@@ -104,7 +107,7 @@ std::uintmax_t ProgramWorld::LaunchSize() const {
     return fs::file_size(launch_);
 }
 
-RunFigures ProgramWorld::Run(const std::string& action, bool gui) const {
+RunFigures ProgramWorld::Run(const std::string& action, bool gui, bool unattended) const {
     const fs::path report = root_ / "figures";
     std::vector<std::string> args = {
         "brelmont_bench",
@@ -113,7 +116,7 @@ RunFigures ProgramWorld::Run(const std::string& action, bool gui) const {
         (root_ / "bin" / "brelmont").string(),
         action + "," + (root_ / "Sample.local").string(),
     };
-    std::vector<std::string> env = ChildEnvironment(root_ / "prefix", gui);
+    std::vector<std::string> env = ChildEnvironment(root_ / "prefix", gui, unattended);
     std::vector<char*> argv = Pointers(args);
     std::vector<char*> envp = Pointers(env);
 

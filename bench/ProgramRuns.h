@@ -30,7 +30,8 @@ class ProgramWorld {
 
     // `action`: "install" or "uinstall". `gui`: with QT_QPA_PLATFORM=offscreen, so a binary with
     // the Qt front end shows its window; otherwise without any display, on the console.
-    RunFigures Run(const std::string& action, bool gui) const;
+    // `unattended`: with BRELMONT_UNATTENDED=1, no front end and no pauses.
+    RunFigures Run(const std::string& action, bool gui, bool unattended = false) const;
 
   private:
     std::filesystem::path root_;

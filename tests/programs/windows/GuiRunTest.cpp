@@ -78,6 +78,17 @@ class User {
 
     HWND PathDialog() { return Window("#32770", "Select Kelvane Program Path"); }
 
+    bool ShowsAnyWindow() const { return test::ShowsAnyWindow(processId_); }
+    bool Ended() const {
+        const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId_);
+        if (process == nullptr) {
+            return true;
+        }
+        const bool ended = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+        ::CloseHandle(process);
+        return ended;
+    }
+
   private:
     DWORD processId_;
 };
@@ -107,6 +118,7 @@ struct GuiRun {
     std::vector<std::string> launchAfter;  // per program directory, in order
     std::vector<std::string> logLines;     // in the run's part of the session log, in order
     bool readOnlyLaunch = false;           // Launch.local marked read-only beforehand
+    bool unattended = false;               // run with BRELMONT_UNATTENDED=1
 };
 
 std::string DataDirectoryOf(std::size_t index) {
@@ -282,6 +294,26 @@ const std::vector<GuiRun>& Runs() {
          {kOther + kSample},
          {"Update outcome: Result = 70"},
          true},
+        {"UnattendedInstallShowsNothing",
+         "install",
+         {kProgramFiles},
+         kOther,
+         [](User& user) {
+             // Watched until the program has ended, which it does in well under a second.
+             for (int look = 0; look < 100 && !user.Ended(); ++look) {
+                 EXPECT_FALSE(user.ShowsAnyWindow()) << "a window appeared";
+                 ::Sleep(20);
+             }
+         },
+         0,
+         {kOther + "\r\n" + kSample + "\r\n"},
+         {"[Integrate with Kelvane] Integrate this Add-on with Kelvane on this PC? /  / Press "
+          "'Yes' to update Kelvane's Launch.Local file. / Press 'No' to run this program "
+          "standalone. -> Yes",
+          "Update outcome: Added this Addon to Launch.Local",
+          "Ended with exit status 0: done as asked"},
+         false,
+         true},
     };
     return runs;
 }
@@ -329,8 +361,11 @@ TEST_P(GuiRunTest, EndsAsTheUserAnswered) {
     const GuiRun& run = GetParam();
     const std::string logBefore = ReadAll(logPath).value_or("");
     const std::string executable = ProgramDirectory() + "\\Brelmont.exe";
+    // The child takes this process's environment.
+    ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", run.unattended ? "1" : nullptr);
     RunningProgram program(executable,
                            "\"" + executable + "\" \"" + run.action + "," + kLoader + "\"");
+    ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", nullptr);
     User user(program.Id());
     run.user(user);
     const std::optional<DWORD> status = program.WaitForExit();

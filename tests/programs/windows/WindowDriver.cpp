@@ -100,6 +100,26 @@ HWND WaitForWindow(DWORD processId, const std::string& className, const std::str
     return nullptr;
 }
 
+bool ShowsAnyWindow(DWORD processId) {
+    struct Seen {
+        DWORD processId;
+        bool any = false;
+    } seen{processId};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* seen = reinterpret_cast<Seen*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == seen->processId && ::IsWindowVisible(window)) {
+                seen->any = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
+    return seen.any;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeout) {
     const ULONGLONG deadline = ::GetTickCount64() + timeout;
     while (!condition()) {

@@ -40,6 +40,9 @@ class RunningProgram {
 HWND WaitForWindow(DWORD processId, const std::string& className, const std::string& title,
                    DWORD timeout = kWindowWait);
 
+// True when the process has a visible top-level window of any kind.
+bool ShowsAnyWindow(DWORD processId);
+
 // True once `condition` holds, false when it still does not after `timeout`.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeout = kWindowWait);
 
