@@ -29,6 +29,10 @@ class FileSystem {
     // every text shown or logged keeps the form the program built.
     virtual std::string HostPath(const std::string& path) const = 0;
 
+    // The program's form of a directory a person chose on the host (a browse dialog's answer): the
+    // inverse of HostPath. The same text where the two forms are one.
+    virtual std::string ProgramPath(const std::string& hostPath) const { return hostPath; }
+
     // True when at least one ordinary file matches: no directories, no hidden or system files;
     // the last component may hold * and ?. Throws when the lookup itself fails.
     virtual bool OrdinaryFileExists(const std::string& path) = 0;

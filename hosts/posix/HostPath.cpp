@@ -3,6 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace brelmont::posix {
 namespace {
@@ -44,6 +48,71 @@ std::string MapHostPath(const std::string& winePrefix, const std::string& path) 
     }
     std::replace(mapped.begin(), mapped.end(), '\\', '/');
     return mapped;
+}
+
+namespace {
+
+std::string Normal(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
+    std::string text = (error ? path.lexically_normal() : canonical).string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// The part of `path` below `root`, or nothing when it is not below it.
+std::optional<std::string> Below(const std::string& path, const std::string& root) {
+    if (root == "/") {
+        return path.substr(1);
+    }
+    if (path == root) {
+        return std::string();
+    }
+    if (path.size() > root.size() && path.starts_with(root) && path[root.size()] == '/') {
+        return path.substr(root.size() + 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string MapProgramPath(const std::string& winePrefix, const std::string& hostPath) {
+    const std::string path = Normal(hostPath);
+    std::vector<std::pair<char, std::string>> drives;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(winePrefix + "/dosdevices", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == 2 && name[1] == ':' && IsAsciiLetter(name[0])) {
+            // Read rather than resolved, so a drive whose target is away (an unmounted disc)
+            // still names its place.
+            std::filesystem::path target = entry.path();
+            std::error_code unreadable;
+            const std::filesystem::path link = std::filesystem::read_symlink(target, unreadable);
+            if (!unreadable) {
+                target = link.is_absolute() ? link : entry.path().parent_path() / link;
+            }
+            drives.emplace_back(static_cast<char>(name[0] & ~0x20), Normal(target));
+        }
+    }
+    if (error || drives.empty()) {
+        drives.emplace_back('C', Normal(winePrefix + "/drive_c"));
+    }
+    char letter = 'Z';
+    std::string rest = path.substr(path.starts_with('/') ? 1 : 0);
+    std::size_t deepest = 0;
+    for (const auto& [drive, root] : drives) {
+        const std::optional<std::string> below = Below(path, root);
+        if (below && root.size() >= deepest) {
+            letter = drive;
+            rest = *below;
+            deepest = root.size();
+        }
+    }
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    return std::string(1, letter) + ":\\" + rest;
 }
 
 }  // namespace brelmont::posix

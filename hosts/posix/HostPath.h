@@ -8,4 +8,10 @@ namespace brelmont::posix {
 // dosdevices entry for it (drive C falls back to drive_c), then every "\" becomes "/".
 std::string MapHostPath(const std::string& winePrefix, const std::string& path);
 
+// The program's form of an absolute host path, as Wine names it: under a drive of the prefix (a
+// link in dosdevices, or drive_c) that drive's letter, the deepest drive winning; anywhere else
+// Z: and the whole path, Wine's name for the root. Backslashes throughout, no trailing one but a
+// drive root's.
+std::string MapProgramPath(const std::string& winePrefix, const std::string& hostPath);
+
 }  // namespace brelmont::posix

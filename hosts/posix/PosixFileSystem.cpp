@@ -68,6 +68,10 @@ std::string PosixFileSystem::HostPath(const std::string& path) const {
     return MapHostPath(winePrefix_, path);
 }
 
+std::string PosixFileSystem::ProgramPath(const std::string& hostPath) const {
+    return MapProgramPath(winePrefix_, hostPath);
+}
+
 std::string PosixFileSystem::TouchedPath(const std::string& path) const {
     std::string hostPath = HostPath(path);
     if (HoldsNul(hostPath)) {

@@ -23,6 +23,7 @@ class PosixFileSystem final : public platform::FileSystem {
     explicit PosixFileSystem(std::string winePrefix);
 
     std::string HostPath(const std::string& path) const override;
+    std::string ProgramPath(const std::string& hostPath) const override;
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;

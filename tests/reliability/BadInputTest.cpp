@@ -214,7 +214,8 @@ const BadInput kCases[] = {
     {"ConfMissing", ConfReplaced([](const fs::path&) {}), {kInstall}, "y\n", 2, {kNoDirectory}},
     {"ConfMissingBrowsedTo", ConfReplaced([](const fs::path&) {}), {kInstall},
      "y\n{root}/prefix/drive_c/Program Files/Kelvane\n", 3,
-     {"Could not find Kelvane.conf in directory {root}/prefix/drive_c/Program Files/Kelvane ."}},
+     // The typed host path comes back in the program's form.
+     {"Could not find Kelvane.conf in directory C:\\Program Files\\Kelvane ."}},
     {"ConfEmpty", Conf(""), {kInstall}, "y\n", 3, {kNoConf}},
     {"ConfIsDirectory", ConfReplaced(Directory()), {kInstall}, "y\n", 2, {kNoDirectory}},
     {"ConfDanglingLink", ConfReplaced(DanglingLink()), {kRemove}, {}, 2, {kNoDirectory}},

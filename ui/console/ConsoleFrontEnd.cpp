@@ -137,6 +137,8 @@ platform::PathChoice ConsoleFrontEnd::ChooseProgramPath(
                 return {platform::PathChoiceEnd::Chosen, request.entries[number - 1]};
             }
         }
+        out_ << "Enter a number from 1 to " << request.entries.size() << ", or nothing to cancel"
+             << '\n';
     }
     return {platform::PathChoiceEnd::Cancelled, {}};
 }
@@ -154,7 +156,8 @@ std::string ConsoleFrontEnd::BrowseForDirectory(const platform::BrowseRequest& r
             }
             std::error_code error;
             const auto absolute = std::filesystem::absolute(answer, error).lexically_normal();
-            return WithoutTrailingSeparator(error ? answer : absolute.string());
+            // Shown, logged and used beside the program's other paths: in their form.
+            return files_.ProgramPath(WithoutTrailingSeparator(error ? answer : absolute.string()));
         }
         out_ << "Not a directory: " << answer << '\n';
     }

@@ -7,6 +7,7 @@
 
 #include "platform/FrontEnd.h"
 #include "platform/Services.h"
+#include "ui/qt/MessageBoxes.h"
 #include "ui/qt/QtText.h"
 
 namespace brelmont::qtui {
@@ -46,6 +47,9 @@ std::string BrowseForDirectory(QWidget* owner, const platform::FileSystem& files
     dialog.setObjectName(QStringLiteral("CD"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    // The notice before the dialog says to press Save.
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Save"));
+    CentreOver(dialog, owner);
     if (dialog.exec() != QDialog::Accepted) {
         return {};
     }
@@ -53,8 +57,9 @@ std::string BrowseForDirectory(QWidget* owner, const platform::FileSystem& files
     if (chosen.isEmpty()) {
         return {};
     }
-    // cleanPath drops a trailing separator except the root's own.
-    return ToStdString(QDir::cleanPath(QFileInfo(chosen.front()).absoluteFilePath()));
+    // Shown, logged and used beside the program's other paths: in their form, not the host's.
+    return files.ProgramPath(
+        ToStdString(QDir::cleanPath(QFileInfo(chosen.front()).absoluteFilePath())));
 }
 
 }  // namespace brelmont::qtui

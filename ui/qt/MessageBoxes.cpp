@@ -1,6 +1,8 @@
 #include "ui/qt/MessageBoxes.h"
 
 #include <QMessageBox>
+#include <QRect>
+#include <QScreen>
 
 #include "platform/FrontEnd.h"
 #include "ui/qt/QtText.h"
@@ -17,11 +19,27 @@ QMessageBox::StandardButton Show(QWidget* owner, const std::string& text, const 
     // Loader and path texts may hold "<", which the automatic format would take for markup.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
+    CentreOver(box, owner);
     box.exec();
     return box.standardButton(box.clickedButton());
 }
 
 }  // namespace
+
+void CentreOver(QWidget& widget, const QWidget* owner) {
+    widget.adjustSize();
+    QRect area;
+    if (owner != nullptr && owner->isVisible()) {
+        area = owner->frameGeometry();
+    } else if (const QScreen* screen = widget.screen()) {
+        area = screen->availableGeometry();
+    } else {
+        return;
+    }
+    QRect place = widget.frameGeometry();
+    place.moveCenter(area.center());
+    widget.move(place.topLeft());
+}
 
 void ShowOkBox(QWidget* owner, const std::string& text, const std::string& title) {
     Show(owner, text, title, QMessageBox::Ok, QMessageBox::Ok);

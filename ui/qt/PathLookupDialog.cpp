@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -43,7 +45,8 @@ QPushButton* MakeButton(const QString& name, const QString& text, int left, QWid
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setGeometry(left, 192, 65, 25);
-    // Enter must neither choose nor close.
+    // No button is the default: Enter in the list must neither choose nor close. Enter on a
+    // focused button presses it (the dialog's keyPressEvent).
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -83,6 +86,23 @@ PathLookupDialog::PathLookupDialog(const platform::PathChoiceRequest& request, Q
     setTabOrder(LV_, cmdCancel_);
     setTabOrder(cmdCancel_, cmdOK_);
     LV_->setFocus();
+    // The first row current but not selected: a keyboard user sees where the focus is, and Space
+    // or Down selects it.
+    if (LV_->topLevelItemCount() > 0) {
+        LV_->selectionModel()->setCurrentIndex(LV_->model()->index(0, 0),
+                                               QItemSelectionModel::NoUpdate);
+    }
+}
+
+void PathLookupDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void PathLookupDialog::FillPathList(const platform::PathChoiceRequest& request) {

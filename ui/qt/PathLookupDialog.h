@@ -23,6 +23,10 @@ class PathLookupDialog final : public QDialog {
     // How the dialog ended; Closed until OK, a double-click or Cancel says otherwise.
     const platform::PathChoice& Choice() const { return choice_; }
 
+  protected:
+    // Enter presses the button that has the focus, as on Windows; in the list it does nothing.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private slots:
     void cmdOK_Click();
     void cmdCancel_Click();

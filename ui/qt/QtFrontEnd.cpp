@@ -24,6 +24,8 @@ bool QtFrontEnd::MessageBoxYesNo(const std::string& text, const std::string& tit
 }
 
 void QtFrontEnd::ShowMainWindow() {
+    // Centred on the screen, where the platform leaves the placing to the program.
+    CentreOver(window_, nullptr);
     window_.show();
 }
 
@@ -49,6 +51,7 @@ void QtFrontEnd::CloseMainWindow() {
 
 platform::PathChoice QtFrontEnd::ChooseProgramPath(const platform::PathChoiceRequest& request) {
     PathLookupDialog dialog(request, Owner());
+    CentreOver(dialog, Owner());
     dialog.exec();
     return dialog.Choice();
 }

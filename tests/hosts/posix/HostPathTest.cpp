@@ -44,6 +44,30 @@ TEST_F(HostPathTest, MapsDrivesThroughThePrefix) {
     }
 }
 
+// A browse dialog's answer on the host, turned back into the form of the program's other paths.
+TEST_F(HostPathTest, MapsChosenDirectoriesBackToDrives) {
+    fs::create_directory_symlink("/", At("wine/dosdevices/z:"));
+    const std::string wine = At("wine");
+    const std::string bare = At("bare");
+    const struct {
+        std::string prefix, hostPath, expected;
+    } cases[] = {
+        {wine, wine + "/drive_c/Kelvane", "C:\\Kelvane"},
+        {wine, wine + "/drive_c/Kelvane/", "C:\\Kelvane"},
+        {wine, wine + "/drive_c", "C:\\"},
+        {wine, wine + "/dosdevices/c:/Kelvane", "C:\\Kelvane"},
+        {wine, "/nonexistent/cdrom/setup", "D:\\setup"},
+        {wine, "/opt/Wexo Packet", "Z:\\opt\\Wexo Packet"},
+        {wine, "/", "Z:\\"},
+        {bare, bare + "/drive_c/Kelvane", "C:\\Kelvane"},
+        {bare, "/opt/Kelvane", "Z:\\opt\\Kelvane"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prefix + " | " + c.hostPath);
+        EXPECT_EQ(PosixFileSystem(c.prefix).ProgramPath(c.hostPath), c.expected);
+    }
+}
+
 TEST_F(HostPathTest, FileOperationsUseTheHostForm) {
     PosixFileSystem wine(At("wine"));
     wine.ReplaceFile("C:\\Kelvane\\Launch.local", "[Addons]\r\n");

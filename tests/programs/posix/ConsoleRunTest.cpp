@@ -137,6 +137,21 @@ TEST_F(ConsoleRun, WrongCountIsRefusedWithUsage) {
 }
 
 // Every way out, with what it shows. (Closing the window has no console counterpart.)
+// A wrong answer to the pick list says what is accepted before asking again.
+TEST_F(ConsoleRun, PickListSaysWhatItAccepts) {
+    const fs::path second = root_ / "prefix" / "drive_c" / "Program Files (x86)" / "Kelvane";
+    fs::create_directories(second);
+    Write(second / "Kelvane.conf", kConf);
+
+    EXPECT_EQ(Run("uinstall," + loader_.string(), "7\nfirst\n\n\n"), 2);
+
+    const std::string out = Out();
+    const std::string hint = "Enter a number from 1 to 2, or nothing to cancel\n";
+    const std::size_t first = out.find(hint);
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_NE(out.find(hint, first + hint.size()), std::string::npos) << out;
+}
+
 struct End {
     const char* name;
     std::string action;

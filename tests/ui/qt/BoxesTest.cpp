@@ -112,6 +112,26 @@ class BoxesTest final : public QObject {
         QCOMPARE(QDir::currentPath(), workingBefore);
     }
 
+    // Boxes open over the status window, not in a corner of the screen.
+    void boxCentredOverTheMainWindow() {
+        QPoint boxCentre;
+        UiScript script;
+        script.Then(Modal<QMessageBox>(), [&](QWidget* box) {
+            boxCentre = box->frameGeometry().center();
+            Answer(QMessageBox::Ok)(box);
+        });
+        ui_->MessageBoxOk("first\r\nsecond", "");
+        QVERIFY(script.Finished());
+        const QPoint windowCentre = ui_->Window().frameGeometry().center();
+        // Within a few pixels: the box settles its size as it is shown.
+        QVERIFY2((boxCentre - windowCentre).manhattanLength() <= 8,
+                 qPrintable(QStringLiteral("box at %1,%2, window at %3,%4")
+                                .arg(boxCentre.x())
+                                .arg(boxCentre.y())
+                                .arg(windowCentre.x())
+                                .arg(windowCentre.y())));
+    }
+
   private:
     TempFileSystem files_{"/nonexistent"};
     std::unique_ptr<qtui::QtFrontEnd> ui_;

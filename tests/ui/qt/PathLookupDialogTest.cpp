@@ -20,6 +20,7 @@ enum class Gesture {
     OkWithoutSelection,
     EnterOnList,
     EnterOnOk,
+    EnterOnCancel,
     Escape,
     WindowClose,
     Cancel,
@@ -68,7 +69,13 @@ void Perform(Gesture gesture, QWidget* dialog, bool* stayedOpen) {
             SelectSecond(list);
             ok->setFocus();
             QTest::keyClick(ok, Qt::Key_Return);
-            break;
+            return;
+        case Gesture::EnterOnCancel: {
+            auto* cancel = Child<QPushButton>(dialog, "cmdCancel");
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Enter);
+            return;
+        }
         case Gesture::Escape:
             QTest::keyClick(list, Qt::Key_Escape);
             return;
@@ -124,6 +131,14 @@ class PathLookupDialogTest final : public QObject {
         QCOMPARE(nextTabStop(nextTabStop(list)), Child<QPushButton>(&dialog, "cmdOK"));
     }
 
+    // A keyboard user sees where the focus is: the first row current, nothing chosen yet.
+    void firstRowCurrentNotSelected() {
+        qtui::PathLookupDialog dialog(Request(kTwo), &ui_->Window());
+        auto* list = Child<QTreeWidget>(&dialog, "LV");
+        QCOMPARE(list->currentItem(), list->topLevelItem(0));
+        QVERIFY(list->selectedItems().isEmpty());
+    }
+
     void emptyListIsDisabled() {
         qtui::PathLookupDialog dialog(Request({}), &ui_->Window());
         QVERIFY(!Child<QTreeWidget>(&dialog, "LV")->isEnabled());
@@ -141,7 +156,10 @@ class PathLookupDialogTest final : public QObject {
             << Gesture::OkWithoutSelection << PathChoiceEnd::Cancelled << QString();
         QTest::newRow("Enter in list")
             << Gesture::EnterOnList << PathChoiceEnd::Cancelled << QString();
-        QTest::newRow("Enter on OK") << Gesture::EnterOnOk << PathChoiceEnd::Cancelled << QString();
+        // Enter presses the focused button, as on Windows.
+        QTest::newRow("Enter on OK") << Gesture::EnterOnOk << PathChoiceEnd::Chosen << second;
+        QTest::newRow("Enter on Cancel")
+            << Gesture::EnterOnCancel << PathChoiceEnd::Cancelled << QString();
         QTest::newRow("Cancel") << Gesture::Cancel << PathChoiceEnd::Cancelled << QString();
         QTest::newRow("Esc") << Gesture::Escape << PathChoiceEnd::Closed << QString();
         QTest::newRow("window close") << Gesture::WindowClose << PathChoiceEnd::Closed << QString();
