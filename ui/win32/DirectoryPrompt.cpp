@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/RuntimeError.h"
+#include "ui/win32/Placement.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -37,6 +38,19 @@ std::string DirectoryOfChosenFile(const std::string& path, std::size_t nameOffse
     return directory;
 }
 
+namespace {
+
+// Centres the dialog over its owner once it is laid out.
+UINT_PTR CALLBACK PlaceBrowseDialog(HWND child, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_INITDONE) {
+        const HWND dialog = ::GetParent(child);
+        CentreOver(dialog, ::GetWindow(dialog, GW_OWNER));
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& request,
                                const std::string& initialDirectory) {
     const std::string filter = DialogFilter(request.filter);
@@ -53,7 +67,8 @@ std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& reques
     dialog.lpstrTitle = request.title.c_str();
     // No read-only box, and whatever stands in the name box is taken unchecked: only the folder
     // counts.
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOVALIDATE;
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_ENABLEHOOK;
+    dialog.lpfnHook = &PlaceBrowseDialog;
     if (!::GetSaveFileNameA(&dialog)) {
         if (::CommDlgExtendedError() == 0) {
             return {};

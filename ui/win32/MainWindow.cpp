@@ -6,6 +6,7 @@
 
 #include "ui/common/StatusTail.h"
 #include "ui/win32/Fonts.h"
+#include "ui/win32/Placement.h"
 #include "ui/win32/Resources.h"
 
 namespace brelmont::win32 {
@@ -76,6 +77,9 @@ MainWindow::MainWindow(HINSTANCE instance) : statusFont_(MakeFont("Calibri", 9.7
 }
 
 void MainWindow::Show() {
+    // Centred on the screen: left to the default place, a system without a window manager (Wine
+    // on a bare X display) puts it in the corner.
+    CentreOver(window_.Get(), nullptr);
     ::ShowWindow(window_.Get(), SW_SHOWNORMAL);
     ::UpdateWindow(window_.Get());
 }

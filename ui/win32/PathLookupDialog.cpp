@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/win32/Fonts.h"
+#include "ui/win32/Placement.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -48,15 +49,9 @@ void PlaceDialog(HWND dialog, HWND owner) {
     RECT frame{0, 0, kClientWidth, kClientHeight};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT around{};
-    if (owner == nullptr || !::GetWindowRect(owner, &around)) {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
-    }
-    const int left = std::max<LONG>(0, around.left + (around.right - around.left - width) / 2);
-    const int top = std::max<LONG>(0, around.top + (around.bottom - around.top - height) / 2);
-    ::SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOver(dialog, owner);
 }
 
 bool BelongsTo(HWND dialog, HWND window) {
@@ -95,13 +90,19 @@ platform::PathChoice PathLookupDialog::Run(HWND owner) {
             }
             break;
         }
-        // Key preview: Enter is taken away before the dialog manager would make it a button's
-        // press.
+        // Key preview: Enter is taken away from the dialog manager, which would press a default
+        // button; no button is the default. Enter on a focused button presses that button, as
+        // Windows users expect; in the list it does nothing.
         const bool enterKey = (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
                                message.message == WM_CHAR) &&
                               (message.wParam == VK_RETURN || message.wParam == '\r') &&
                               BelongsTo(dialog.Get(), message.hwnd);
         if (enterKey) {
+            const int id = ::GetDlgCtrlID(message.hwnd);
+            if (message.message == WM_KEYDOWN && (id == kOkId || id == kCancelId)) {
+                ::SendMessageA(dialog.Get(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(message.hwnd));
+            }
             continue;
         }
         if (!::IsDialogMessageA(dialog.Get(), &message)) {
@@ -176,6 +177,15 @@ void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
                 Place{224, 192, 65, 25}, kOkId, dialogFont_.Get());
     FillPathList();
     ::SetFocus(LV_);
+    // The first row current but not selected, and the focus shown: a keyboard user sees where
+    // the focus is, and Space or Down selects it.
+    if (!request_.entries.empty()) {
+        LVITEMA focused{};
+        focused.stateMask = LVIS_FOCUSED;
+        focused.state = LVIS_FOCUSED;
+        ::SendMessageA(LV_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
+    }
+    ::SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 void PathLookupDialog::FillPathList() {

@@ -203,6 +203,31 @@ const std::vector<GuiRun>& Runs() {
          {kOther, kOther + "\r\n" + kSample + "\r\n"},
          {"Found Kelvane program directory at " + kProgramFilesX86,
           "Update outcome: Added this Addon to Launch.Local"}},
+        {"EnterOnFocusedOkChooses",
+         "install",
+         {kProgramFiles, kProgramFilesX86},
+         kOther,
+         [](User& user) {
+             user.Answer("Integrate with Kelvane", "Yes");
+             const HWND dialog = user.PathDialog();
+             ASSERT_NE(dialog, nullptr);
+             const HWND list = ListOf(dialog);
+             const HWND ok = FindButton(dialog, "OK");
+             ASSERT_TRUE(list != nullptr && ok != nullptr);
+             // The first row has the focus, and nothing is chosen yet.
+             EXPECT_EQ(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                      MAKELPARAM(LVNI_FOCUSED, 0)),
+                       0);
+             EXPECT_EQ(SelectedEntry(list), -1);
+             PressKey(list, VK_DOWN);
+             EXPECT_TRUE(WaitFor([list] { return SelectedEntry(list) == 1; }));
+             ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
+             PressKey(ok, VK_RETURN);
+             EXPECT_TRUE(WaitUntilGone(dialog));
+         },
+         0,
+         {kOther, kOther + "\r\n" + kSample + "\r\n"},
+         {"Found Kelvane program directory at " + kProgramFilesX86}},
         {"FirstOfTwoChosenWithDoubleClick",
          "uinstall",
          {kProgramFiles, kProgramFilesX86},
@@ -211,7 +236,8 @@ const std::vector<GuiRun>& Runs() {
              const HWND dialog = user.PathDialog();
              ASSERT_NE(dialog, nullptr);
              const HWND list = ListOf(dialog);
-             PressKey(list, VK_HOME);
+             // The first row has the focus from the start: Space selects it.
+             PressKey(list, VK_SPACE);
              EXPECT_TRUE(WaitFor([list] { return SelectedEntry(list) == 0; }));
              ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 6));
              EXPECT_TRUE(WaitUntilGone(dialog));
