@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the Qt front end's screenshots for docs/screenshots/: the integrate prompt, the path choice
-# dialog with two Kelvane installs, and the main window during a run. The built program runs on a
-# virtual X display against a throw-away Wine prefix, driven by xdotool.
+# dialog with two Kelvane installs, and the main window during a run, at 100 % and at 150 %
+# (QT_SCALE_FACTOR, files ending in -150). The built program runs on a virtual X display against a
+# throw-away Wine prefix, driven by xdotool.
 #
 #   scripts/screenshots.sh [path/to/brelmont]      (default: build/brelmont)
 set -euo pipefail
@@ -28,7 +29,7 @@ fi
 
 # Everything below needs the display; xvfb-run starts it and runs this script once more inside.
 if [[ -z "${BRELMONT_SHOTS_DISPLAY:-}" ]]; then
-  BRELMONT_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 800x600x24 -dpi 96" "$0" "$binary"
+  BRELMONT_SHOTS_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x900x24 -dpi 96" "$0" "$binary"
 fi
 
 demo=$(mktemp -d)
@@ -59,28 +60,37 @@ shoot() {
 }
 
 mkdir -p "$shots"
-WINEPREFIX="$prefix" "$binary" 'install,C:\Addons\Sample\Sample.local' &
-program=$!
+# One run at a scale: $1 the factor, $2 the suffix of the file names.
+run_at() {
+  local scale=$1 suffix=$2
+  printf '[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n' >"$data/Launch.local"
+  QT_SCALE_FACTOR="$scale" WINEPREFIX="$prefix" "$binary" 'install,C:\Addons\Sample\Sample.local' &
+  program=$!
 
-prompt=$(window '^Integrate with Kelvane$')
-shoot "$prompt" integrate-prompt.png
-# Yes is the box's default button.
-xdotool windowfocus --sync "$prompt" key Return
+  prompt=$(window '^Integrate with Kelvane$')
+  shoot "$prompt" "integrate-prompt$suffix.png"
+  # Yes is the box's default button.
+  xdotool windowfocus --sync "$prompt" key Return
 
-dialog=$(window '^Select Kelvane Program Path$')
-# The second entry of the list (LV at 8,48; one row is about 18 pixels high).
-xdotool mousemove --window "$dialog" 60 76 click 1
-sleep 0.3
-shoot "$dialog" path-choice.png
-xdotool click --repeat 2 --delay 80 1
+  dialog=$(window '^Select Kelvane Program Path$')
+  # The second entry of the list (LV at 8,48; one row is about 18 pixels high), at the scale.
+  xdotool mousemove --window "$dialog" "$(awk "BEGIN{print int(60*$scale)}")" \
+    "$(awk "BEGIN{print int(76*$scale)}")" click 1
+  sleep 0.3
+  shoot "$dialog" "path-choice$suffix.png"
+  xdotool click --repeat 2 --delay 80 1
 
-main=$(window '^Brelmont v')
-# The outcome stands on screen for three seconds after the three half-second pauses.
-sleep 2.5
-shoot "$main" main-window.png
+  main=$(window '^Brelmont v')
+  # The outcome stands on screen for three seconds after the three half-second pauses.
+  sleep 2.5
+  shoot "$main" "main-window$suffix.png"
+  status=0
+  wait "$program" || status=$?
+}
 
-status=0
-wait "$program" || status=$?
-echo "screenshots: the run ended with exit status $status; Launch.local now holds:"
+run_at 1 ""
+run_at 1.5 "-150"
+
+echo "screenshots: the last run ended with exit status $status; Launch.local now holds:"
 tr -d '\r' <"$data/Launch.local"
 exit "$status"

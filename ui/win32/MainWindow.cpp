@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ui/common/StatusTail.h"
+#include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Placement.h"
 #include "ui/win32/Resources.h"
@@ -38,7 +39,9 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }
 
 int TextHeight(HWND label, HFONT font, std::string_view text) {
-    RECT bounds{0, 0, kLabel.right - kLabel.left, 0};
+    RECT client{};
+    ::GetClientRect(label, &client);
+    RECT bounds{0, 0, client.right, 0};
     const HDC dc = ::GetDC(label);
     if (dc == nullptr) {
         return 0;
@@ -54,26 +57,42 @@ int TextHeight(HWND label, HFONT font, std::string_view text) {
 // The tail of the status text that fits the label.
 std::string FittingText(HWND label, HFONT font, const std::string& text) {
     std::string_view shown = ui::StatusTail(text);
-    while (TextHeight(label, font, shown) > kLabel.bottom - kLabel.top &&
-           ui::DropFirstLine(shown)) {
+    RECT client{};
+    ::GetClientRect(label, &client);
+    while (TextHeight(label, font, shown) > client.bottom && ui::DropFirstLine(shown)) {
     }
     return std::string(shown);
 }
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : statusFont_(MakeFont("Calibri", 9.75)) {
+MainWindow::MainWindow(HINSTANCE instance) {
     RegisterWindowClass(instance, &MainWindow::WindowProc);
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     window_.Reset(::CreateWindowExA(0, kClassName, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                    nullptr, instance, this));
-    lblOut_ =
-        ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                          kLabel.left, kLabel.top, kLabel.right - kLabel.left,
-                          kLabel.bottom - kLabel.top, window_.Get(), nullptr, instance, nullptr);
-    ::SendMessageA(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.Get()), FALSE);
+                                    kClientWidth, kClientHeight, nullptr, nullptr, instance, this));
+    lblOut_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+                                0, 0, 0, window_.Get(), nullptr, instance, nullptr);
+    LayOut(DpiOf(window_.Get()));
+}
+
+// The design's 96-DPI sizes at `dpi`: the window keeps its place, the label and its font grow.
+void MainWindow::LayOut(UINT dpi) {
+    const SIZE frame =
+        FrameSize(Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi), kStyle, 0, dpi);
+    ::SetWindowPos(window_.Get(), nullptr, 0, 0, frame.cx, frame.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceLabel(dpi);
+}
+
+void MainWindow::PlaceLabel(UINT dpi) {
+    // The new font is in use before the old one goes.
+    UniqueFont font = MakeFont("Calibri", 9.75, dpi);
+    ::SetWindowPos(lblOut_, nullptr, Scaled(kLabel.left, dpi), Scaled(kLabel.top, dpi),
+                   Scaled(kLabel.right - kLabel.left, dpi), Scaled(kLabel.bottom - kLabel.top, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageA(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    statusFont_ = std::move(font);
+    ::SetWindowTextA(lblOut_, FittingText(lblOut_, statusFont_.Get(), statusText_).c_str());
 }
 
 void MainWindow::Show() {
@@ -173,6 +192,16 @@ LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_CLOSE:
             Form_Close(window);
             return 0;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: take the size Windows suggests, then lay the
+            // label out again at the new scale.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            PlaceLabel(HIWORD(wParam));
+            return 0;
+        }
         default:
             break;
     }

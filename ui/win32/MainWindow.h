@@ -38,6 +38,8 @@ class MainWindow {
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void LayOut(UINT dpi);
+    void PlaceLabel(UINT dpi);
     void tmrPause_Timer();
     void Form_Close(HWND window);
 

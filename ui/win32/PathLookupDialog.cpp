@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Placement.h"
 
@@ -33,23 +34,33 @@ struct Place {
     int height;
 };
 
+// A control of the dialog; LayOut gives it its place and font.
 HWND MakeControl(HINSTANCE instance, HWND parent, const char* windowClass, const std::string& text,
-                 DWORD style, DWORD extendedStyle, Place place, int id, HFONT font) {
-    const HWND control =
-        ::CreateWindowExA(extendedStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                          place.left, place.top, place.width, place.height, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
+                 DWORD style, DWORD extendedStyle, int id) {
+    return ::CreateWindowExA(extendedStyle, windowClass, text.c_str(),
+                             WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
+
+// Where each control stands in the 96-DPI design.
+struct ControlPlace {
+    int id;
+    Place place;
+};
+constexpr ControlPlace kControlPlaces[] = {
+    {PathLookupDialog::kListId, {8, 48, 353, 137}},
+    {PathLookupDialog::kCancelId, {296, 192, 65, 25}},
+    {PathLookupDialog::kLabelId, {16, 8, 345, 33}},
+    {PathLookupDialog::kOkId, {224, 192, 65, 25}},
+};
 
 // Over the middle of the owner, or of the work area when there is no owner; never off the top
 // or left edge of the screen.
-void PlaceDialog(HWND dialog, HWND owner) {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-    ::SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+void PlaceDialog(HWND dialog, HWND owner, UINT dpi) {
+    const SIZE frame = FrameSize(Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi),
+                                 static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)),
+                                 static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)), dpi);
+    ::SetWindowPos(dialog, nullptr, 0, 0, frame.cx, frame.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOver(dialog, owner);
 }
@@ -61,11 +72,7 @@ bool BelongsTo(HWND dialog, HWND window) {
 }  // namespace
 
 PathLookupDialog::PathLookupDialog(HINSTANCE instance, const platform::PathChoiceRequest& request)
-    : instance_(instance),
-      request_(request),
-      dialogFont_(MakeFont("Arial", 9.0)),
-      labelFont_(MakeFont("MS Sans Serif", 9.75)),
-      listFont_(MakeFont("Arial", 9.75)) {}
+    : instance_(instance), request_(request) {}
 
 platform::PathChoice PathLookupDialog::Run(HWND owner) {
     EmptyDialogTemplate layout{};
@@ -155,6 +162,15 @@ INT_PTR PathLookupDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Finish({platform::PathChoiceEnd::Closed, {}});
             return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the size Windows suggests, the layout anew.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(dialog_, nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            LayOut(HIWORD(wParam));
+            return TRUE;
+        }
         default:
             return FALSE;
     }
@@ -162,19 +178,17 @@ INT_PTR PathLookupDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
     ::SetWindowTextA(dialog, request_.caption.c_str());
-    ::SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont_.Get()), FALSE);
-    PlaceDialog(dialog, owner);
     // Made in tab order: the list, Cancel, the label (which takes no focus), OK.
     LV_ = MakeControl(
         instance_, dialog, WC_LISTVIEWA, "",
         WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-        WS_EX_CLIENTEDGE, Place{8, 48, 353, 137}, kListId, listFont_.Get());
-    MakeControl(instance_, dialog, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0,
-                Place{296, 192, 65, 25}, kCancelId, dialogFont_.Get());
-    MakeControl(instance_, dialog, "STATIC", request_.label, SS_LEFT | SS_NOPREFIX, 0,
-                Place{16, 8, 345, 33}, kLabelId, labelFont_.Get());
-    MakeControl(instance_, dialog, "BUTTON", "OK", WS_TABSTOP | BS_PUSHBUTTON, 0,
-                Place{224, 192, 65, 25}, kOkId, dialogFont_.Get());
+        WS_EX_CLIENTEDGE, kListId);
+    MakeControl(instance_, dialog, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kCancelId);
+    MakeControl(instance_, dialog, "STATIC", request_.label, SS_LEFT | SS_NOPREFIX, 0, kLabelId);
+    MakeControl(instance_, dialog, "BUTTON", "OK", WS_TABSTOP | BS_PUSHBUTTON, 0, kOkId);
+    const UINT dpi = DpiOf(dialog);
+    PlaceDialog(dialog, owner, dpi);
+    LayOut(dpi);
     FillPathList();
     ::SetFocus(LV_);
     // The first row current but not selected, and the focus shown: a keyboard user sees where
@@ -188,13 +202,41 @@ void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
     ::SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
-void PathLookupDialog::FillPathList() {
-    ::SendMessageA(LV_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+// The design's 96-DPI places and fonts at `dpi`.
+void PathLookupDialog::LayOut(UINT dpi) {
+    dpi_ = dpi;
+    // The new fonts are in use before the old ones go.
+    UniqueFont dialogFont = MakeFont("Arial", 9.0, dpi);
+    UniqueFont labelFont = MakeFont("MS Sans Serif", 9.75, dpi);
+    UniqueFont listFont = MakeFont("Arial", 9.75, dpi);
+    ::SendMessageA(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.Get()), FALSE);
+    for (const ControlPlace& control : kControlPlaces) {
+        const HWND window = ::GetDlgItem(dialog_, control.id);
+        ::SetWindowPos(window, nullptr, Scaled(control.place.left, dpi),
+                       Scaled(control.place.top, dpi), Scaled(control.place.width, dpi),
+                       Scaled(control.place.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        const HFONT font = control.id == kListId    ? listFont.Get()
+                           : control.id == kLabelId ? labelFont.Get()
+                                                    : dialogFont.Get();
+        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    ::SendMessageA(LV_, LVM_SETCOLUMNWIDTH, 0, ColumnWidth());
+    dialogFont_ = std::move(dialogFont);
+    labelFont_ = std::move(labelFont);
+    listFont_ = std::move(listFont);
+}
+
+int PathLookupDialog::ColumnWidth() const {
     RECT list{};
     ::GetWindowRect(LV_, &list);
+    return list.right - list.left - Scaled(kColumnMargin, dpi_);
+}
+
+void PathLookupDialog::FillPathList() {
+    ::SendMessageA(LV_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = list.right - list.left - kColumnMargin;
+    column.cx = ColumnWidth();
     std::string header = request_.columnHeader;
     column.pszText = header.data();
     ::SendMessageA(LV_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));

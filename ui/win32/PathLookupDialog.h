@@ -33,6 +33,8 @@ class PathLookupDialog {
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Form_Load(HWND dialog, HWND owner);
+    void LayOut(UINT dpi);
+    int ColumnWidth() const;
     void FillPathList();
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -45,6 +47,7 @@ class PathLookupDialog {
     UniqueFont labelFont_;
     UniqueFont listFont_;
     HWND dialog_ = nullptr;
+    UINT dpi_ = 96;
     HWND LV_ = nullptr;
     platform::PathChoice choice_;
     bool done_ = false;

@@ -119,7 +119,25 @@ struct GuiRun {
     std::vector<std::string> logLines;     // in the run's part of the session log, in order
     bool readOnlyLaunch = false;           // Launch.local marked read-only beforehand
     bool unattended = false;               // run with BRELMONT_UNATTENDED=1
+    DWORD logPixels = 0;                   // the screen's dots per inch for the run; 0: as set
 };
+
+// Sets the screen's dots per inch that programs started from now on see (Wine reads it from the
+// registry as each program starts); 0 takes the setting away again.
+void SetLogPixels(DWORD dpi) {
+    HKEY desktop = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &desktop, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    if (dpi == 0) {
+        ::RegDeleteValueA(desktop, "LogPixels");
+    } else {
+        ::RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                         sizeof dpi);
+    }
+    ::RegCloseKey(desktop);
+}
 
 std::string DataDirectoryOf(std::size_t index) {
     return index == 0 ? kDataA : kDataB;
@@ -320,6 +338,30 @@ const std::vector<GuiRun>& Runs() {
          {kOther + kSample},
          {"Update outcome: Result = 70"},
          true},
+        {"MainWindowScalesAt144Dpi",
+         "install",
+         {kProgramFiles},
+         kOther,
+         [](User& user) {
+             const HWND main = user.Window("frmBrelmont", kMainTitle);
+             ASSERT_NE(main, nullptr);
+             // The 96-DPI design at 150 %.
+             const SIZE client = ClientSize(main);
+             EXPECT_EQ(client.cx, 711);
+             EXPECT_EQ(client.cy, 401);
+             const HWND label = ::FindWindowExA(main, nullptr, "Static", nullptr);
+             ASSERT_NE(label, nullptr);
+             const RECT place = PlaceInParent(label);
+             EXPECT_EQ(place.left, 12);
+             EXPECT_EQ(place.right - place.left, 686);
+             user.Answer("Integrate with Kelvane", "Yes");
+         },
+         0,
+         {kOther + "\r\n" + kSample + "\r\n"},
+         {"Update outcome: Added this Addon to Launch.Local"},
+         false,
+         false,
+         144},
         {"UnattendedInstallShowsNothing",
          "install",
          {kProgramFiles},
@@ -389,9 +431,20 @@ TEST_P(GuiRunTest, EndsAsTheUserAnswered) {
     const std::string executable = ProgramDirectory() + "\\Brelmont.exe";
     // The child takes this process's environment.
     ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", run.unattended ? "1" : nullptr);
+    if (run.logPixels != 0) {
+        SetLogPixels(run.logPixels);
+    }
     RunningProgram program(executable,
                            "\"" + executable + "\" \"" + run.action + "," + kLoader + "\"");
     ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", nullptr);
+    struct LogPixelsReset {
+        bool set;
+        ~LogPixelsReset() {
+            if (set) {
+                SetLogPixels(0);
+            }
+        }
+    } const reset{run.logPixels != 0};
     User user(program.Id());
     run.user(user);
     const std::optional<DWORD> status = program.WaitForExit();
