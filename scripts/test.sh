@@ -13,3 +13,5 @@ env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure 
 "$here/scripts/reliability.sh"
 # The Windows program, cross-built with MinGW-w64 and tested under Wine on a virtual display.
 "$here/scripts/windows.sh" --test
+# The vendors' release archive, built twice from two clones: the same bytes both times.
+"$here/scripts/release.sh" --check
