@@ -139,6 +139,22 @@ void SetLogPixels(DWORD dpi) {
     ::RegCloseKey(desktop);
 }
 
+// The main window's client size and its status label's place (left, top, width, height).
+void ExpectMainWindowLayout(User& user, SIZE expectedClient, RECT expectedLabel) {
+    const HWND main = user.Window("frmBrelmont", kMainTitle);
+    ASSERT_NE(main, nullptr);
+    const SIZE client = ClientSize(main);
+    EXPECT_EQ(client.cx, expectedClient.cx);
+    EXPECT_EQ(client.cy, expectedClient.cy);
+    const HWND label = ::FindWindowExA(main, nullptr, "Static", nullptr);
+    ASSERT_NE(label, nullptr);
+    const RECT place = PlaceInParent(label);
+    EXPECT_EQ(place.left, expectedLabel.left);
+    EXPECT_EQ(place.top, expectedLabel.top);
+    EXPECT_EQ(place.right - place.left, expectedLabel.right);
+    EXPECT_EQ(place.bottom - place.top, expectedLabel.bottom);
+}
+
 std::string DataDirectoryOf(std::size_t index) {
     return index == 0 ? kDataA : kDataB;
 }
@@ -150,18 +166,7 @@ const std::vector<GuiRun>& Runs() {
          {kProgramFiles},
          kOther,
          [](User& user) {
-             const HWND main = user.Window("frmBrelmont", kMainTitle);
-             ASSERT_NE(main, nullptr);
-             const SIZE client = ClientSize(main);
-             EXPECT_EQ(client.cx, 474);
-             EXPECT_EQ(client.cy, 267);
-             const HWND label = ::FindWindowExA(main, nullptr, "Static", nullptr);
-             ASSERT_NE(label, nullptr);
-             const RECT place = PlaceInParent(label);
-             EXPECT_EQ(place.left, 8);
-             EXPECT_EQ(place.top, 8);
-             EXPECT_EQ(place.right - place.left, 457);
-             EXPECT_EQ(place.bottom - place.top, 249);
+             ExpectMainWindowLayout(user, {474, 267}, {8, 8, 457, 249});
              user.Answer("Integrate with Kelvane", "Yes");
          },
          0,
@@ -343,17 +348,8 @@ const std::vector<GuiRun>& Runs() {
          {kProgramFiles},
          kOther,
          [](User& user) {
-             const HWND main = user.Window("frmBrelmont", kMainTitle);
-             ASSERT_NE(main, nullptr);
              // The 96-DPI design at 150 %.
-             const SIZE client = ClientSize(main);
-             EXPECT_EQ(client.cx, 711);
-             EXPECT_EQ(client.cy, 401);
-             const HWND label = ::FindWindowExA(main, nullptr, "Static", nullptr);
-             ASSERT_NE(label, nullptr);
-             const RECT place = PlaceInParent(label);
-             EXPECT_EQ(place.left, 12);
-             EXPECT_EQ(place.right - place.left, 686);
+             ExpectMainWindowLayout(user, {711, 401}, {12, 12, 686, 374});
              user.Answer("Integrate with Kelvane", "Yes");
          },
          0,
