@@ -83,8 +83,8 @@ std::string frmBrelmont::FindDataDirectory(const std::string& programDirectory) 
     if (!fileLib_.FileExists(confPath)) {
         return {};
     }
-    const std::string dataPath =
-        GetPathFromConf(confPath, trap_, services_.files, services_.eventLog, ui_);
+    const std::string dataPath = services_.files.PathFromFileText(
+        GetPathFromConf(confPath, trap_, services_.files, services_.eventLog, ui_));
     log_.WriteLog("Found Kelvane data directory at " + dataPath);
     AppendStatusLine("Data Path: " + dataPath);
     return dataPath;

@@ -33,6 +33,10 @@ class FileSystem {
     // inverse of HostPath. The same text where the two forms are one.
     virtual std::string ProgramPath(const std::string& hostPath) const { return hostPath; }
 
+    // The program's form of a path a file holds (the data directory Kelvane.conf names), read
+    // the way the host's own programs write such texts. The same bytes where the two are one.
+    virtual std::string PathFromFileText(const std::string& text) const { return text; }
+
     // True when at least one ordinary file matches: no directories, no hidden or system files;
     // the last component may hold * and ?. Throws when the lookup itself fails.
     virtual bool OrdinaryFileExists(const std::string& path) = 0;

@@ -10,6 +10,7 @@
 #include "hosts/win32/PathParts.h"
 #include "hosts/win32/TemporaryFile.h"
 #include "support/RuntimeError.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -20,7 +21,7 @@ void RequireDirectory(const std::string& directory, FaultPlan& faults) {
     if (const DWORD staged = faults.Strike(FaultPoint::DirectoryOpen)) {
         ThrowWin32Error(staged);
     }
-    const DWORD attributes = ::GetFileAttributesA(directory.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(directory).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
         ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
@@ -32,10 +33,10 @@ void RequireDirectory(const std::string& directory, FaultPlan& faults) {
 
 // The file now at `path` itself (a reparse point is not followed), or nothing when there is none.
 std::optional<FileIdentity> CurrentFile(const std::string& path) {
-    const UniqueFile file(::CreateFileA(
-        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-        nullptr));
+    const UniqueFile file(::CreateFileW(
+        Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.Valid()) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND) {
@@ -80,15 +81,16 @@ void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement
     }
     // Without a backup name ReplaceFile leaves the old file under its own name whenever it fails.
     if (exists) {
-        if (!::ReplaceFileA(path.c_str(), replacement.Path().c_str(), nullptr, 0, nullptr,
-                            nullptr)) {
+        if (!::ReplaceFileW(Wide(path).c_str(), Wide(replacement.Path()).c_str(), nullptr, 0,
+                            nullptr, nullptr)) {
             ThrowLastError();
         }
         replacement.MarkPlaced();
         return;
     }
     // A new file never goes over one that appeared since the name was looked at.
-    if (!::MoveFileExA(replacement.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
+                       MOVEFILE_WRITE_THROUGH)) {
         ThrowLastError();
     }
     replacement.MarkPlaced();

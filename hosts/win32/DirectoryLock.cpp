@@ -11,6 +11,7 @@
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "support/RuntimeError.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -27,9 +28,10 @@ class MutexLock final : public platform::DirectoryLock {
 };
 
 BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
-    const UniqueFile directory(::CreateFileA(
-        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const UniqueFile directory(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                             nullptr));
     if (!directory.Valid()) {
         const DWORD code = ::GetLastError();
         ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);
@@ -55,12 +57,12 @@ std::string ThisUserSid() {
     DWORD size = 0;
     ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
     std::string buffer(size, '\0');
-    char* text = nullptr;
+    wchar_t* text = nullptr;
     if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
-        !::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
         return "OW";
     }
-    std::string sid = text;
+    std::string sid = Narrow(text);
     ::LocalFree(text);
     return sid;
 }
@@ -93,12 +95,12 @@ std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::str
     PSECURITY_DESCRIPTOR rules = nullptr;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
     const std::string dacl = "D:P(A;;GA;;;" + ThisUserSid() + ")(A;;GA;;;BA)(A;;GA;;;SY)";
-    if (::ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl.c_str(), SDDL_REVISION_1,
+    if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(Wide(dacl).c_str(), SDDL_REVISION_1,
                                                                &rules, nullptr)) {
         attributes.lpSecurityDescriptor = rules;
     }
     UniqueKernelHandle mutex(
-        ::CreateMutexA(rules != nullptr ? &attributes : nullptr, FALSE, name.c_str()));
+        ::CreateMutexW(rules != nullptr ? &attributes : nullptr, FALSE, Wide(name).c_str()));
     ::LocalFree(rules);
     if (!mutex.Valid()) {
         ThrowLastError();

@@ -5,6 +5,7 @@
 
 #include "hosts/win32/ErrorTable.h"
 #include "support/RuntimeError.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 
@@ -24,11 +25,12 @@ UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, Fa
     }
     // Others may read and write meanwhile, as with the classic file statements; a program that
     // holds the file without sharing makes this open fail instead.
-    UniqueFile file(::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const std::wstring name = Wide(path);
+    UniqueFile file(::CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   disposition, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
     if (!file.Valid()) {
         const DWORD code = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
         if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             // Windows refuses a directory as access denied; it is a path that names no file.

@@ -4,6 +4,7 @@
 
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -22,8 +23,8 @@ bool OrdinaryFileMatches(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    WIN32_FIND_DATAA found{};
-    const UniqueFind find(::FindFirstFileA(path.c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    const UniqueFind find(::FindFirstFileW(Wide(path).c_str(), &found));
     if (!find.Valid()) {
         const DWORD code = ::GetLastError();
         if (IsAbsence(code)) {
@@ -35,7 +36,7 @@ bool OrdinaryFileMatches(const std::string& path) {
         if ((found.dwFileAttributes & kNotOrdinary) == 0) {
             return true;
         }
-    } while (::FindNextFileA(find.Get(), &found));
+    } while (::FindNextFileW(find.Get(), &found));
     const DWORD code = ::GetLastError();
     if (code != ERROR_NO_MORE_FILES) {
         ThrowWin32Error(code);

@@ -11,20 +11,21 @@
 #include "hosts/win32/PathParts.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "support/RuntimeError.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
 
 // GetFinalPathNameByHandle answers in the long-path forms; the program's texts use the plain
-// ones, which every ANSI function accepts as long as the path is short enough.
-std::string WithoutLongPathPrefix(std::string path) {
-    constexpr std::string_view kUnc = "\\\\?\\UNC\\";
-    constexpr std::string_view kLocal = "\\\\?\\";
+// ones, which every file function accepts as long as the path is short enough.
+std::wstring WithoutLongPathPrefix(std::wstring path) {
+    constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view kLocal = L"\\\\?\\";
     if (path.size() >= MAX_PATH) {
         return path;
     }
     if (path.starts_with(kUnc)) {
-        return "\\\\" + path.substr(kUnc.size());
+        return L"\\\\" + path.substr(kUnc.size());
     }
     if (path.starts_with(kLocal)) {
         return path.substr(kLocal.size());
@@ -66,8 +67,8 @@ bool IsThisUser(PSID owner) {
 
 // Refuses a reparse point at `path` that neither its folder's owner nor this user owns.
 void RequireTrustedReparsePoint(const std::string& path) {
-    const UniqueFile point(::CreateFileA(
-        path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+    const UniqueFile point(::CreateFileW(
+        Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
@@ -75,7 +76,7 @@ void RequireTrustedReparsePoint(const std::string& path) {
         (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return;
     }
-    const UniqueFile folder(::CreateFileA(SplitPath(path).directory.c_str(), READ_CONTROL,
+    const UniqueFile folder(::CreateFileW(Wide(SplitPath(path).directory).c_str(), READ_CONTROL,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                           nullptr));
@@ -102,21 +103,21 @@ std::string FinalPathOf(const std::string& path) {
     // No access asked for: only the name is wanted, and an open that others share fully cannot
     // get in anybody's way.
     const UniqueFile file(
-        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.Valid()) {
         return path;
     }
-    std::string final(MAX_PATH, '\0');
+    std::wstring final(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleA(
+        const DWORD length = ::GetFinalPathNameByHandleW(
             file.Get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
         if (length == 0) {
             return path;
         }
         if (length < final.size()) {
             final.resize(length);
-            return WithoutLongPathPrefix(final);
+            return Narrow(WithoutLongPathPrefix(final));
         }
         final.resize(length + 1);
     }

@@ -15,7 +15,7 @@ using SetPolicy = BOOL(WINAPI*)(int policy, PVOID buffer, SIZE_T length);
 }  // namespace
 
 void EnforceRedirectionTrust() {
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     if (kernel == nullptr) {
         return;
     }

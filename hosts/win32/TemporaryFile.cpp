@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "hosts/win32/ErrorTable.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -42,9 +43,9 @@ struct AccessRules {
 
     explicit AccessRules(const std::string& path) {
         PACL dacl = nullptr;
-        if (!path.empty() && ::GetNamedSecurityInfoA(
-                                 path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                 nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
+        if (!path.empty() && ::GetNamedSecurityInfoW(
+                                 Wide(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                 nullptr, nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS) {
             attributes.lpSecurityDescriptor = descriptor;
         }
     }
@@ -75,7 +76,7 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& ta
             ThrowWin32Error(staged);
         }
         // An ordinary file, so that once in place it is found like any other.
-        UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, rules.Get(), CREATE_NEW,
+        UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, rules.Get(), CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             path_ = path;
@@ -95,9 +96,10 @@ TemporaryFile::~TemporaryFile() {
         file_.Reset();
         // Made with a read-only file's rules, it may be read-only itself, which Windows will not
         // delete.
-        if (!::DeleteFileA(path_.c_str()) &&
-            ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL)) {
-            ::DeleteFileA(path_.c_str());
+        const std::wstring path = Wide(path_);
+        if (!::DeleteFileW(path.c_str()) &&
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+            ::DeleteFileW(path.c_str());
         }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "win32/WideText.h"
+
 namespace brelmont::win32 {
 namespace {
 
@@ -16,12 +18,13 @@ constexpr std::array kEnglishMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
 platform::LocalTime Win32Clock::Now() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    char month[80] = {};
-    const int length = ::GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, "MMM", month, sizeof month);
+    wchar_t month[80] = {};
+    const int length = ::GetDateFormatW(LOCALE_USER_DEFAULT, 0, &now, L"MMM", month, 80);
     return platform::LocalTime{
         .day = now.wDay,
-        .monthAbbrev = length > 1 ? std::string(month, static_cast<std::size_t>(length - 1))
-                                  : std::string(kEnglishMonths.at((now.wMonth + 11) % 12)),
+        .monthAbbrev = length > 1
+                           ? Narrow(std::wstring_view(month, static_cast<std::size_t>(length - 1)))
+                           : std::string(kEnglishMonths.at((now.wMonth + 11) % 12)),
         .hour = now.wHour,
         .minute = now.wMinute,
         .second = now.wSecond,

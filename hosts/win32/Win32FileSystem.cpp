@@ -7,6 +7,8 @@
 #include "hosts/win32/FileMatch.h"
 #include "hosts/win32/FinalPath.h"
 #include "support/RuntimeError.h"
+#include "support/Utf16.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 
@@ -21,6 +23,10 @@ void RequireDiskFile(HANDLE file) {
 
 }  // namespace
 
+std::string Win32FileSystem::PathFromFileText(const std::string& text) const {
+    return IsUtf8(text) ? text : Utf8FromAnsi(text);
+}
+
 bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {
     const bool exists = OrdinaryFileMatches(path);
     if (!exists && path.find_first_of("*?") == std::string::npos) {
@@ -31,7 +37,7 @@ bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {
 
 std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) {
         ThrowLastError();
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -90,7 +96,7 @@ bool Win32FileSystem::IsDirectory(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
@@ -102,23 +108,23 @@ bool Win32FileSystem::IsDirectory(const std::string& path) {
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+            ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0) {
             ThrowLastError();
         }
         if (length < buffer.size()) {
             buffer.resize(length);
-            return buffer;
+            return Narrow(buffer);
         }
         buffer.resize(length);
     }
 }
 
 void Win32FileSystem::ChangeDirectory(const std::string& path) {
-    if (!::SetCurrentDirectoryA(path.c_str())) {
+    if (!::SetCurrentDirectoryW(Wide(path).c_str())) {
         const DWORD code = ::GetLastError();
         // Only a directory can be gone here: a missing one is a missing path.
         ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);

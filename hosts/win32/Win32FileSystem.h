@@ -13,13 +13,16 @@
 
 namespace brelmont::win32 {
 
-// The program's files through the Windows API, in the system ANSI code page: paths and contents
-// pass byte for byte. Links are followed only where their folder's owner made them
+// The program's files through the Windows API's wide functions: paths are UTF-8 inside, file
+// contents pass byte for byte. Links are followed only where their folder's owner made them
 // (FinalPathOf), and a file is replaced only while its name still leads to the file that was read.
 class Win32FileSystem final : public platform::FileSystem {
   public:
     // Windows paths are the program's own.
     std::string HostPath(const std::string& path) const override { return path; }
+    // Text in the system's ANSI code page, as Kelvane writes its files, unless it is well-formed
+    // UTF-8: ANSI text with letters beyond ASCII seldom is by chance.
+    std::string PathFromFileText(const std::string& text) const override;
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;

@@ -2,34 +2,50 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "hosts/win32/PathParts.h"
 #include "platform/ArgumentText.h"
 #include "platform/Version.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
 
 std::string ModulePath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             return {};
         }
         // A full buffer may hold a cut name: try again with more room.
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return Narrow(path);
         }
         path.resize(path.size() * 2);
     }
 }
 
+std::string ArgumentTextOf(int argc, const wchar_t* const* argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(Narrow(argv[i]));
+    }
+    std::vector<const char*> texts;
+    for (const std::string& argument : arguments) {
+        texts.push_back(argument.c_str());
+    }
+    return platform::JoinArguments(argc, texts.data());
+}
+
 }  // namespace
 
-Win32Process::Win32Process(int argc, const char* const* argv)
-    : argumentText_(platform::JoinArguments(argc, argv)),
+Win32Process::Win32Process(int argc, const wchar_t* const* argv)
+    : argumentText_(ArgumentTextOf(argc, argv)),
       programDirectory_(SplitPath(ModulePath()).directory) {}
 
 platform::Version Win32Process::ProgramVersion() {

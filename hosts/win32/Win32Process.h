@@ -10,9 +10,9 @@ namespace brelmont::win32 {
 // version.
 class Win32Process final : public platform::Process {
   public:
-    // `argv` as the C runtime hands it over (__argc, __argv): the command line split, quotation
-    // marks taken away, in the system ANSI code page.
-    Win32Process(int argc, const char* const* argv);
+    // `argv` as the C runtime hands it over to a wide entry point (__argc, __wargv): the command
+    // line split, quotation marks taken away, in UTF-16.
+    Win32Process(int argc, const wchar_t* const* argv);
 
     // The arguments joined by single blanks, so that an installer may quote the whole argument
     // or leave blanks in a path unquoted alike.

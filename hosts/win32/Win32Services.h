@@ -9,10 +9,10 @@
 
 namespace brelmont::win32 {
 
-// One of each host service for a run, built from the C runtime's argument list.
+// One of each host service for a run, built from the C runtime's wide argument list.
 class Win32Services {
   public:
-    Win32Services(int argc, const char* const* argv) : process_(argc, argv) {
+    Win32Services(int argc, const wchar_t* const* argv) : process_(argc, argv) {
         EnforceRedirectionTrust();
     }
     // The services handed out refer to the members.

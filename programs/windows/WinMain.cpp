@@ -7,6 +7,7 @@
 // clang-format on
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "app/RunBrelmont.h"
@@ -14,6 +15,7 @@
 #include "hosts/win32/Win32Services.h"
 #include "ui/win32/Win32FrontEnd.h"
 #include "ui/win32/WindowStation.h"
+#include "win32/WideText.h"
 
 namespace {
 
@@ -29,17 +31,31 @@ void ReportLine(const std::string& line) {
     ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+// A variable of the environment in UTF-8, so that a folder named in any script reaches the run
+// whole; nothing when it is not set.
+std::optional<std::string> Variable(const char* name) {
+    const wchar_t* value = ::_wgetenv(brelmont::win32::Wide(name).c_str());
+    return value != nullptr ? std::optional(brelmont::win32::Narrow(value)) : std::nullopt;
+}
+
+const char* TextOf(const std::optional<std::string>& value) {
+    return value ? value->c_str() : nullptr;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // The C runtime's split of the command line: quotation marks are gone, so a quoted
-    // "install,C:\Program Files\Addon\Addon.local" arrives as its two fields.
-    brelmont::win32::Win32Services host(__argc, __argv);
-    brelmont::RunOptions options = brelmont::RunOptionsFrom(
-        std::getenv(brelmont::kUnattendedVariable), std::getenv(brelmont::kKelvaneDirVariable));
+    // The C runtime's split of the UTF-16 command line: quotation marks are gone, so a quoted
+    // "install,C:\Program Files\Addon\Addon.local" arrives as its two fields, and a name the
+    // ANSI code page cannot hold arrives whole.
+    brelmont::win32::Win32Services host(__argc, __wargv);
+    const std::optional<std::string> unattended = Variable(brelmont::kUnattendedVariable);
+    const std::optional<std::string> kelvaneDirectory = Variable(brelmont::kKelvaneDirVariable);
+    brelmont::RunOptions options =
+        brelmont::RunOptionsFrom(TextOf(unattended), TextOf(kelvaneDirectory));
     // A service or session 0 has no desktop anybody sees: no box there could be answered.
     options.unattended = options.unattended || !brelmont::win32::ProcessStationIsVisible();
     if (options.unattended) {

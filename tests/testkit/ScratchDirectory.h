@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -23,6 +24,11 @@ class ScratchDirectory {
 
     const std::string root;
 };
+
+// A path of the program's texts for the standard library: UTF-8 on Windows, as the program keeps
+// its paths there; bytes as they stand elsewhere.
+std::filesystem::path PathOf(const std::string& text);
+std::string TextOf(const std::filesystem::path& path);
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

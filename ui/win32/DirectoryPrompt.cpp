@@ -7,6 +7,7 @@
 
 #include "support/RuntimeError.h"
 #include "ui/win32/Placement.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -15,14 +16,14 @@ namespace {
 constexpr std::size_t kFileBuffer = 32768;
 
 // "Directories|*.~#~" as the dialog wants it: each "|" a NUL, and a NUL more at the end.
-std::string DialogFilter(const std::string& filter) {
-    std::string pairs = filter;
-    for (char& c : pairs) {
-        if (c == '|') {
-            c = '\0';
+std::wstring DialogFilter(const std::string& filter) {
+    std::wstring pairs = Wide(filter);
+    for (wchar_t& c : pairs) {
+        if (c == L'|') {
+            c = L'\0';
         }
     }
-    pairs.append(2, '\0');
+    pairs.append(2, L'\0');
     return pairs;
 }
 
@@ -53,23 +54,26 @@ UINT_PTR CALLBACK PlaceBrowseDialog(HWND child, UINT message, WPARAM, LPARAM lPa
 
 std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& request,
                                const std::string& initialDirectory) {
-    const std::string filter = DialogFilter(request.filter);
-    std::vector<char> file(kFileBuffer, '\0');
-    request.proposedFileName.copy(file.data(), file.size() - 1);
-    OPENFILENAMEA dialog{};
+    const std::wstring filter = DialogFilter(request.filter);
+    const std::wstring proposed = Wide(request.proposedFileName);
+    const std::wstring folder = Wide(initialDirectory);
+    const std::wstring title = Wide(request.title);
+    std::vector<wchar_t> file(kFileBuffer, L'\0');
+    proposed.copy(file.data(), file.size() - 1);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = initialDirectory.c_str();
-    dialog.lpstrTitle = request.title.c_str();
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrTitle = title.c_str();
     // No read-only box, and whatever stands in the name box is taken unchecked: only the folder
     // counts.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_ENABLEHOOK;
     dialog.lpfnHook = &PlaceBrowseDialog;
-    if (!::GetSaveFileNameA(&dialog)) {
+    if (!::GetSaveFileNameW(&dialog)) {
         if (::CommDlgExtendedError() == 0) {
             return {};
         }
@@ -77,11 +81,13 @@ std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& reques
     }
     // A folder typed into the name box is where the user pointed, even where the dialog hands it
     // back as a file name instead of opening it.
-    const std::string chosen = file.data();
-    const DWORD attributes = ::GetFileAttributesA(chosen.c_str());
-    const bool folder =
+    const std::wstring chosen = file.data();
+    const DWORD attributes = ::GetFileAttributesW(chosen.c_str());
+    const bool isFolder =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return DirectoryOfChosenFile(chosen, folder ? chosen.size() : dialog.nFileOffset);
+    // The name's offset counts UTF-16 units: cut there before the text turns into UTF-8.
+    return DirectoryOfChosenFile(
+        Narrow(chosen.substr(0, isFolder ? chosen.size() : dialog.nFileOffset)), std::string::npos);
 }
 
 }  // namespace brelmont::win32

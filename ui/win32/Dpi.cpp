@@ -6,7 +6,7 @@ namespace {
 // Looked up at run time: Windows 7 and 8 have neither.
 template <typename Function>
 Function User32(const char* name) {
-    const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
     return user32 != nullptr
                ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
                : nullptr;

@@ -10,6 +10,6 @@ namespace brelmont::win32 {
 
 // A regular-weight font of the named face at a size in points, for a window at `dpi` dots per
 // inch. Windows picks its nearest face when the named one is missing.
-UniqueFont MakeFont(const std::string& face, double points, UINT dpi);
+UniqueFont MakeFont(const wchar_t* face, double points, UINT dpi);
 
 }  // namespace brelmont::win32

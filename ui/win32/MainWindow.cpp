@@ -9,6 +9,7 @@
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Placement.h"
 #include "ui/win32/Resources.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -23,19 +24,19 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr UINT kLabelDrawing = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(BRELMONT_ICON));
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(BRELMONT_ICON));
     windowClass.hIconSm = static_cast<HICON>(
-        ::LoadImageA(instance, MAKEINTRESOURCEA(BRELMONT_ICON), IMAGE_ICON,
+        ::LoadImageW(instance, MAKEINTRESOURCEW(BRELMONT_ICON), IMAGE_ICON,
                      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = MainWindow::kClassName;
     // A second window in one process (the tests) finds the class there already.
-    ::RegisterClassExA(&windowClass);
+    ::RegisterClassExW(&windowClass);
 }
 
 int TextHeight(HWND label, HFONT font, std::string_view text) {
@@ -47,30 +48,31 @@ int TextHeight(HWND label, HFONT font, std::string_view text) {
         return 0;
     }
     const HGDIOBJ previous = ::SelectObject(dc, font);
-    ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &bounds,
+    std::wstring wide = Wide(text);
+    ::DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &bounds,
                 kLabelDrawing | DT_CALCRECT);
     ::SelectObject(dc, previous);
     ::ReleaseDC(label, dc);
     return bounds.bottom - bounds.top;
 }
 
-// The tail of the status text that fits the label.
-std::string FittingText(HWND label, HFONT font, const std::string& text) {
+// The tail of the status text that fits the label, as the label takes it.
+std::wstring FittingText(HWND label, HFONT font, const std::string& text) {
     std::string_view shown = ui::StatusTail(text);
     RECT client{};
     ::GetClientRect(label, &client);
     while (TextHeight(label, font, shown) > client.bottom && ui::DropFirstLine(shown)) {
     }
-    return std::string(shown);
+    return Wide(shown);
 }
 
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) {
     RegisterWindowClass(instance, &MainWindow::WindowProc);
-    window_.Reset(::CreateWindowExA(0, kClassName, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    window_.Reset(::CreateWindowExW(0, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                     kClientWidth, kClientHeight, nullptr, nullptr, instance, this));
-    lblOut_ = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+    lblOut_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
                                 0, 0, 0, window_.Get(), nullptr, instance, nullptr);
     LayOut(DpiOf(window_.Get()));
 }
@@ -86,13 +88,13 @@ void MainWindow::LayOut(UINT dpi) {
 
 void MainWindow::PlaceLabel(UINT dpi) {
     // The new font is in use before the old one goes.
-    UniqueFont font = MakeFont("Calibri", 9.75, dpi);
+    UniqueFont font = MakeFont(L"Calibri", 9.75, dpi);
     ::SetWindowPos(lblOut_, nullptr, Scaled(kLabel.left, dpi), Scaled(kLabel.top, dpi),
                    Scaled(kLabel.right - kLabel.left, dpi), Scaled(kLabel.bottom - kLabel.top, dpi),
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageA(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    ::SendMessageW(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     statusFont_ = std::move(font);
-    ::SetWindowTextA(lblOut_, FittingText(lblOut_, statusFont_.Get(), statusText_).c_str());
+    ::SetWindowTextW(lblOut_, FittingText(lblOut_, statusFont_.Get(), statusText_).c_str());
 }
 
 void MainWindow::Show() {
@@ -104,12 +106,12 @@ void MainWindow::Show() {
 }
 
 void MainWindow::SetTitle(const std::string& title) {
-    ::SetWindowTextA(window_.Get(), title.c_str());
+    ::SetWindowTextW(window_.Get(), Wide(title).c_str());
 }
 
 void MainWindow::SetStatusText(const std::string& text) {
     statusText_ = text;
-    ::SetWindowTextA(lblOut_, FittingText(lblOut_, statusFont_.Get(), text).c_str());
+    ::SetWindowTextW(lblOut_, FittingText(lblOut_, statusFont_.Get(), text).c_str());
 }
 
 bool MainWindow::Pause(int milliSeconds) {
@@ -139,7 +141,7 @@ bool MainWindow::Pause(int milliSeconds) {
         }
         while (!ticked_ && !closed_) {
             MSG message{};
-            const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+            const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
             if (got == 0 || got == -1) {
                 // The session is ending (WM_QUIT): leave the message for whoever waits next, and
                 // end the program as if its window had been closed.
@@ -150,7 +152,7 @@ bool MainWindow::Pause(int milliSeconds) {
                 break;
             }
             ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+            ::DispatchMessageW(&message);
         }
         ::KillTimer(window_.Get(), kPauseTimer);
     }
@@ -169,16 +171,16 @@ HWND MainWindow::OwnerHandle() const {
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA,
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     }
     return self != nullptr ? self->Handle(window, message, wParam, lParam)
-                           : ::DefWindowProcA(window, message, wParam, lParam);
+                           : ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -205,7 +207,7 @@ LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         default:
             break;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void MainWindow::tmrPause_Timer() {

@@ -11,7 +11,7 @@ namespace brelmont::win32 {
 // The main window frmBrelmont: the status label lblOut and the pause timer tmrPause.
 class MainWindow {
   public:
-    static constexpr const char* kClassName = "frmBrelmont";
+    static constexpr const wchar_t* kClassName = L"frmBrelmont";
 
     // Created hidden; shown by Show().
     explicit MainWindow(HINSTANCE instance);

@@ -2,6 +2,7 @@
 
 #include "platform/FrontEnd.h"
 #include "ui/win32/Placement.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -26,9 +27,9 @@ int Show(HWND owner, const std::string& text, const std::string& title, UINT but
     const std::string caption = title.empty() ? std::string(platform::kProgramName) : title;
     tBoxOwner = owner;
     tBoxHook = owner != nullptr
-                   ? ::SetWindowsHookExA(WH_CBT, &CentreBox, nullptr, ::GetCurrentThreadId())
+                   ? ::SetWindowsHookExW(WH_CBT, &CentreBox, nullptr, ::GetCurrentThreadId())
                    : nullptr;
-    const int pressed = ::MessageBoxA(owner, text.c_str(), caption.c_str(),
+    const int pressed = ::MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(),
                                       buttons | (owner == nullptr ? MB_TASKMODAL : 0));
     if (tBoxHook != nullptr) {
         ::UnhookWindowsHookEx(tBoxHook);

@@ -7,6 +7,7 @@
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Placement.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
@@ -35,9 +36,9 @@ struct Place {
 };
 
 // A control of the dialog; LayOut gives it its place and font.
-HWND MakeControl(HINSTANCE instance, HWND parent, const char* windowClass, const std::string& text,
-                 DWORD style, DWORD extendedStyle, int id) {
-    return ::CreateWindowExA(extendedStyle, windowClass, text.c_str(),
+HWND MakeControl(HINSTANCE instance, HWND parent, const wchar_t* windowClass,
+                 const std::string& text, DWORD style, DWORD extendedStyle, int id) {
+    return ::CreateWindowExW(extendedStyle, windowClass, Wide(text).c_str(),
                              WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
@@ -58,8 +59,8 @@ constexpr ControlPlace kControlPlaces[] = {
 // or left edge of the screen.
 void PlaceDialog(HWND dialog, HWND owner, UINT dpi) {
     const SIZE frame = FrameSize(Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi),
-                                 static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)),
-                                 static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)), dpi);
+                                 static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE)),
+                                 static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE)), dpi);
     ::SetWindowPos(dialog, nullptr, 0, 0, frame.cx, frame.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOver(dialog, owner);
@@ -77,7 +78,7 @@ PathLookupDialog::PathLookupDialog(HINSTANCE instance, const platform::PathChoic
 platform::PathChoice PathLookupDialog::Run(HWND owner) {
     EmptyDialogTemplate layout{};
     layout.dialog.style = kDialogStyle;
-    const UniqueWindow dialog(::CreateDialogIndirectParamA(instance_, &layout.dialog, owner,
+    const UniqueWindow dialog(::CreateDialogIndirectParamW(instance_, &layout.dialog, owner,
                                                            &PathLookupDialog::DialogProc,
                                                            reinterpret_cast<LPARAM>(this)));
     if (!dialog.Valid()) {
@@ -88,7 +89,7 @@ platform::PathChoice PathLookupDialog::Run(HWND owner) {
     ::ShowWindow(dialog.Get(), SW_SHOWNORMAL);
     while (!done_) {
         MSG message{};
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             // The session is ending: leave WM_QUIT for the main loop and close as the close box
             // would.
@@ -107,14 +108,14 @@ platform::PathChoice PathLookupDialog::Run(HWND owner) {
         if (enterKey) {
             const int id = ::GetDlgCtrlID(message.hwnd);
             if (message.message == WM_KEYDOWN && (id == kOkId || id == kCancelId)) {
-                ::SendMessageA(dialog.Get(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                ::SendMessageW(dialog.Get(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                                reinterpret_cast<LPARAM>(message.hwnd));
             }
             continue;
         }
-        if (!::IsDialogMessageA(dialog.Get(), &message)) {
+        if (!::IsDialogMessageW(dialog.Get(), &message)) {
             ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
+            ::DispatchMessageW(&message);
         }
     }
     // The owner comes back before the dialog goes, so that it takes the activation.
@@ -127,11 +128,11 @@ platform::PathChoice PathLookupDialog::Run(HWND owner) {
 INT_PTR CALLBACK PathLookupDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         reinterpret_cast<PathLookupDialog*>(lParam)->dialog_ = dialog;
         return TRUE;
     }
-    auto* self = reinterpret_cast<PathLookupDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* self = reinterpret_cast<PathLookupDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
 }
 
@@ -177,15 +178,15 @@ INT_PTR PathLookupDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
-    ::SetWindowTextA(dialog, request_.caption.c_str());
+    ::SetWindowTextW(dialog, Wide(request_.caption).c_str());
     // Made in tab order: the list, Cancel, the label (which takes no focus), OK.
     LV_ = MakeControl(
-        instance_, dialog, WC_LISTVIEWA, "",
+        instance_, dialog, WC_LISTVIEWW, "",
         WS_TABSTOP | WS_GROUP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
         WS_EX_CLIENTEDGE, kListId);
-    MakeControl(instance_, dialog, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kCancelId);
-    MakeControl(instance_, dialog, "STATIC", request_.label, SS_LEFT | SS_NOPREFIX, 0, kLabelId);
-    MakeControl(instance_, dialog, "BUTTON", "OK", WS_TABSTOP | BS_PUSHBUTTON, 0, kOkId);
+    MakeControl(instance_, dialog, L"BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kCancelId);
+    MakeControl(instance_, dialog, L"STATIC", request_.label, SS_LEFT | SS_NOPREFIX, 0, kLabelId);
+    MakeControl(instance_, dialog, L"BUTTON", "OK", WS_TABSTOP | BS_PUSHBUTTON, 0, kOkId);
     const UINT dpi = DpiOf(dialog);
     PlaceDialog(dialog, owner, dpi);
     LayOut(dpi);
@@ -194,22 +195,22 @@ void PathLookupDialog::Form_Load(HWND dialog, HWND owner) {
     // The first row current but not selected, and the focus shown: a keyboard user sees where
     // the focus is, and Space or Down selects it.
     if (!request_.entries.empty()) {
-        LVITEMA focused{};
+        LVITEMW focused{};
         focused.stateMask = LVIS_FOCUSED;
         focused.state = LVIS_FOCUSED;
-        ::SendMessageA(LV_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
+        ::SendMessageW(LV_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
     }
-    ::SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    ::SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 }
 
 // The design's 96-DPI places and fonts at `dpi`.
 void PathLookupDialog::LayOut(UINT dpi) {
     dpi_ = dpi;
     // The new fonts are in use before the old ones go.
-    UniqueFont dialogFont = MakeFont("Arial", 9.0, dpi);
-    UniqueFont labelFont = MakeFont("MS Sans Serif", 9.75, dpi);
-    UniqueFont listFont = MakeFont("Arial", 9.75, dpi);
-    ::SendMessageA(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.Get()), FALSE);
+    UniqueFont dialogFont = MakeFont(L"Arial", 9.0, dpi);
+    UniqueFont labelFont = MakeFont(L"MS Sans Serif", 9.75, dpi);
+    UniqueFont listFont = MakeFont(L"Arial", 9.75, dpi);
+    ::SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont.Get()), FALSE);
     for (const ControlPlace& control : kControlPlaces) {
         const HWND window = ::GetDlgItem(dialog_, control.id);
         ::SetWindowPos(window, nullptr, Scaled(control.place.left, dpi),
@@ -218,9 +219,9 @@ void PathLookupDialog::LayOut(UINT dpi) {
         const HFONT font = control.id == kListId    ? listFont.Get()
                            : control.id == kLabelId ? labelFont.Get()
                                                     : dialogFont.Get();
-        ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
-    ::SendMessageA(LV_, LVM_SETCOLUMNWIDTH, 0, ColumnWidth());
+    ::SendMessageW(LV_, LVM_SETCOLUMNWIDTH, 0, ColumnWidth());
     dialogFont_ = std::move(dialogFont);
     labelFont_ = std::move(labelFont);
     listFont_ = std::move(listFont);
@@ -233,27 +234,27 @@ int PathLookupDialog::ColumnWidth() const {
 }
 
 void PathLookupDialog::FillPathList() {
-    ::SendMessageA(LV_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    LVCOLUMNA column{};
+    ::SendMessageW(LV_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = ColumnWidth();
-    std::string header = request_.columnHeader;
+    std::wstring header = Wide(request_.columnHeader);
     column.pszText = header.data();
-    ::SendMessageA(LV_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(LV_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
     for (std::size_t i = 0; i < request_.entries.size(); ++i) {
-        std::string text = request_.entries[i];
-        LVITEMA item{};
+        std::wstring text = Wide(request_.entries[i]);
+        LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(i);
         item.pszText = text.data();
-        ::SendMessageA(LV_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ::SendMessageW(LV_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     ::EnableWindow(LV_, request_.entries.empty() ? FALSE : TRUE);
 }
 
 void PathLookupDialog::cmdOK_Click() {
     const LRESULT selected =
-        ::SendMessageA(LV_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0));
+        ::SendMessageW(LV_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0));
     if (selected < 0 || static_cast<std::size_t>(selected) >= request_.entries.size()) {
         return;
     }

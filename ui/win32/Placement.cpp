@@ -13,7 +13,7 @@ void CentreOver(HWND window, HWND owner) {
     const LONG height = frame.bottom - frame.top;
     RECT around{};
     if (owner == nullptr || !::IsWindowVisible(owner) || !::GetWindowRect(owner, &around)) {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &around, 0);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &around, 0);
     }
     const LONG left = std::max<LONG>(0, around.left + (around.right - around.left - width) / 2);
     const LONG top = std::max<LONG>(0, around.top + (around.bottom - around.top - height) / 2);

@@ -10,7 +10,7 @@ bool ProcessStationIsVisible() {
     const HWINSTA station = ::GetProcessWindowStation();
     USEROBJECTFLAGS flags{};
     if (station == nullptr ||
-        !::GetUserObjectInformationA(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) {
+        !::GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) {
         return true;
     }
     return StationIsVisible(flags);

@@ -13,6 +13,7 @@ namespace brelmont::win32::test {
 
 using brelmont::testing::Entries;
 using brelmont::testing::ErrorNumberOf;
+using brelmont::testing::PathOf;
 using brelmont::testing::ReadBytes;
 using brelmont::testing::WriteBytes;
 

@@ -179,5 +179,50 @@ TEST_F(FileSystemTest, WorkingDirectoryGoesAndComesBack) {
     EXPECT_FALSE(files.IsDirectory(""));
 }
 
+// Folder names no single ANSI code page holds, in UTF-8: every service finds them whole.
+TEST_F(FileSystemTest, NamesBeyondTheAnsiCodePage) {
+    const std::string names[] = {
+        "\xD0\x9E\xD0\xB1\xD1\x80\xD0\xB0\xD0\xB7\xD0\xB5\xD1\x86 \xE8\xA6\x8B\xE6\x9C\xAC",
+        "Donn\xC3\xA9"
+        "es \xCE\xB4\xCE\xB5\xCE\xB4\xCE\xBF\xCE\xBC\xCE\xAD\xCE\xBD\xCE\xB1",
+        "\xF0\x9F\x93\x81 emoji",
+    };
+    for (const std::string& name : names) {
+        const std::string folder = At(name);
+        std::filesystem::create_directory(PathOf(folder));
+        const std::string launch = folder + "\\Launch.local";
+        files.ReplaceFile(launch, "new\r\n");
+        files.AppendToFile(folder + "\\log.txt", "line\r\n");
+        EXPECT_TRUE(files.OrdinaryFileExists(launch)) << name;
+        EXPECT_TRUE(files.OrdinaryFileExists(folder + "\\*.local")) << name;
+        EXPECT_TRUE(files.IsDirectory(folder)) << name;
+        EXPECT_EQ(files.ReadFile(launch, files.FileLength(launch)), "new\r\n") << name;
+        files.ReplaceFile(launch, "newer\r\n");
+        EXPECT_EQ(ReadBytes(launch), "newer\r\n") << name;
+        EXPECT_NE(files.LockDirectory(folder), nullptr) << name;
+        EXPECT_EQ(Entries(folder), (std::set<std::string>{"Launch.local", "log.txt"})) << name;
+        const std::string start = files.CurrentDirectory();
+        files.ChangeDirectory(folder);
+        EXPECT_EQ(files.CurrentDirectory(), folder) << name;
+        files.ChangeDirectory(start);
+    }
+}
+
+// A path from a file is ANSI text unless it is well-formed UTF-8.
+TEST_F(FileSystemTest, PathFromFileTextReadsAnsiUnlessUtf8) {
+    const std::string cyrillic = "C:\\\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5";
+    EXPECT_EQ(files.PathFromFileText("C:\\Kelvane Data"), "C:\\Kelvane Data");
+    EXPECT_EQ(files.PathFromFileText(cyrillic), cyrillic);
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the ANSI cases are written for code page 1252, not " << ::GetACP();
+    }
+    EXPECT_EQ(files.PathFromFileText("C:\\Donn\xE9"
+                                     "es"),
+              "C:\\Donn\xC3\xA9"
+              "es");
+    // Windows-1252 bytes that happen to form no UTF-8: each its own letter.
+    EXPECT_EQ(files.PathFromFileText("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
+}
+
 }  // namespace
 }  // namespace brelmont::win32::test

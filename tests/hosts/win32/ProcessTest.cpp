@@ -12,17 +12,24 @@ namespace {
 
 TEST(ProcessTest, ArgumentsAreJoinedBySingleBlanks) {
     const struct {
-        std::vector<const char*> argv;
+        std::vector<const wchar_t*> argv;
         std::string text;
     } cases[] = {
-        {{"Brelmont.exe"}, ""},
+        {{L"Brelmont.exe"}, ""},
         // Quoted by the installer: the runtime has taken the quotation marks away.
-        {{"Brelmont.exe", "install,C:\\Program Files\\Addon\\Addon.local"},
+        {{L"Brelmont.exe", L"install,C:\\Program Files\\Addon\\Addon.local"},
          "install,C:\\Program Files\\Addon\\Addon.local"},
         // Unquoted: the blank in the path splits it, and the join mends it.
-        {{"Brelmont.exe", "install,C:\\Program", "Files\\Addon\\Addon.local"},
+        {{L"Brelmont.exe", L"install,C:\\Program", L"Files\\Addon\\Addon.local"},
          "install,C:\\Program Files\\Addon\\Addon.local"},
-        {{"Brelmont.exe", "uinstall,", "", "x"}, "uinstall,  x"},
+        {{L"Brelmont.exe", L"uinstall,", L"", L"x"}, "uinstall,  x"},
+        // Names no ANSI code page holds at once arrive whole, in UTF-8.
+        {{L"Brelmont.exe",
+          L"install,C:\\\u041E\u0431\u0440\u0430\u0437\u0435\u0446 \u898B\u672C\\S.local"},
+         "install,C:\\\xD0\x9E\xD0\xB1\xD1\x80\xD0\xB0\xD0\xB7\xD0\xB5\xD1\x86 "
+         "\xE8\xA6\x8B\xE6\x9C\xAC\\S.local"},
+        // A lone surrogate, which Windows allows in a name, keeps its three-byte form.
+        {{L"Brelmont.exe", L"uinstall,\xD800.local"}, "uinstall,\xED\xA0\x80.local"},
     };
     for (const auto& item : cases) {
         Win32Process process(static_cast<int>(item.argv.size()), item.argv.data());
@@ -31,7 +38,7 @@ TEST(ProcessTest, ArgumentsAreJoinedBySingleBlanks) {
 }
 
 TEST(ProcessTest, ProgramDirectoryIsWhereTheProgramFileLies) {
-    const char* argv[] = {"elsewhere.exe"};
+    const wchar_t* argv[] = {L"elsewhere.exe"};
     Win32Process process(1, argv);
     char module[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, module, MAX_PATH);

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "tests/programs/windows/WindowDriver.h"
+#include "tests/testkit/ScratchDirectory.h"
 
 namespace brelmont::win32::test {
 namespace {
@@ -386,7 +388,7 @@ const std::vector<GuiRun>& Runs() {
 void RemoveTree(const fs::path& root) {
     std::error_code ignored;
     for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
-        ::SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     fs::remove_all(root, ignored);
 }
@@ -475,6 +477,95 @@ void PrintTo(const GuiRun& run, std::ostream* out) {
 
 INSTANTIATE_TEST_SUITE_P(Windows, GuiRunTest, ::testing::ValuesIn(Runs()),
                          [](const auto& info) { return info.param.name; });
+
+// The status label's text once it holds every one of `lines`; what it holds at the deadline
+// otherwise.
+std::string StatusShowing(HWND main, const std::vector<std::string>& lines) {
+    const HWND label = ::FindWindowExW(main, nullptr, L"Static", nullptr);
+    std::string text;
+    WaitFor([&] {
+        text = WindowText(label);
+        return std::ranges::all_of(lines, [&](const std::string& line) {
+            return text.find(line + "\r\n") != std::string::npos;
+        });
+    });
+    return text;
+}
+
+// Folders whose names no single ANSI code page holds: the program's own (and so its log's), the
+// loader's and the data directory; and a data directory Kelvane.conf names in the ANSI code page.
+TEST(UnicodeRunTest, InstallAndUninstallInFoldersOfAnyName) {
+    using brelmont::testing::PathOf;
+    const std::string root =
+        kRoot + "\\\xD0\xAE\xD0\xBD\xD0\xB8\xD0\xBA\xD0\xBE\xD0\xB4 \xE7\xB5\xB1\xE4\xB8\x80";
+    const std::string program = root +
+                                "\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC"
+                                "\xD0\xB0 \xE7\xA8\x8B\xE5\xBA\x8F";
+    const std::string executable = program + "\\Brelmont.exe";
+    const std::string loader = root +
+                               "\\\xD0\x9E\xD0\xB1\xD1\x80\xD0\xB0\xD0\xB7\xD0\xB5\xD1\x86 "
+                               "\xE8\xA6\x8B\xE6\x9C\xAC\\Sample.local";
+    const struct {
+        std::string datadir;  // as Kelvane.conf holds it
+        std::string folder;   // the folder it names, in UTF-8
+        bool ansi;            // written in code page 1252
+    } cases[] = {
+        {root + "\\\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 "
+                "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF",
+         root + "\\\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5 "
+                "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF",
+         false},
+        {kRoot + "\\Donn\xE9"
+                 "es",
+         kRoot + "\\Donn\xC3\xA9"
+                 "es",
+         true},
+    };
+    const fs::path conf = fs::path(kProgramFiles) / "Kelvane.conf";
+    for (const auto& item : cases) {
+        if (!item.ansi || ::GetACP() == 1252) {
+            SCOPED_TRACE(item.folder);
+            RemoveTree(kRoot);
+            fs::create_directories(PathOf(program + "\\logs"));
+            fs::copy_file(fs::path(ProgramDirectory()) / "Brelmont.exe", PathOf(executable));
+            WriteAll(PathOf(loader), kSample);
+            WriteAll(conf, "[Paths]\r\nDATADIR=" + item.datadir + "\r\n");
+            const fs::path launch = PathOf(item.folder + "\\Launch.local");
+            WriteAll(launch, kOther);
+            {
+                RunningProgram install(executable,
+                                       "\"" + executable + "\" \"install," + loader + "\"");
+                User user(install.Id());
+                user.Answer("Integrate with Kelvane", "Yes");
+                const std::vector<std::string> shown{"Found loader File: " + loader,
+                                                     "Data Path: " + item.folder};
+                const std::string status =
+                    StatusShowing(user.Window("frmBrelmont", kMainTitle), shown);
+                for (const std::string& line : shown) {
+                    EXPECT_NE(status.find(line), std::string::npos) << line << " not in\n"
+                                                                    << status;
+                }
+                EXPECT_EQ(install.WaitForExit(), 0u);
+            }
+            EXPECT_EQ(ReadAll(launch), kOther + "\r\n" + kSample + "\r\n");
+            WriteAll(launch, kOther + kSample);
+            RunningProgram uninstall(executable,
+                                     "\"" + executable + "\" \"uinstall," + loader + "\"");
+            EXPECT_EQ(uninstall.WaitForExit(), 0u);
+            EXPECT_EQ(ReadAll(launch), kOther);
+            const std::string log = ReadAll(PathOf(program + "\\logs\\Brelmont.log")).value_or("");
+            for (const std::string& line :
+                 {"Found loader file: " + loader, "Found Kelvane data directory at " + item.folder,
+                  "Starting Update to " + item.folder + "\\Launch.local"}) {
+                EXPECT_NE(log.find(": " + line + "\r\n"), std::string::npos) << line << " not in\n"
+                                                                             << log;
+            }
+        }
+    }
+    std::error_code ignored;
+    fs::remove(conf, ignored);
+    RemoveTree(kRoot);
+}
 
 }  // namespace
 }  // namespace brelmont::win32::test

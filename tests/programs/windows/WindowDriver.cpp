@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "win32/WideText.h"
+
 namespace brelmont::win32::test {
 namespace {
 
@@ -16,9 +18,9 @@ struct Search {
 };
 
 std::string ClassOf(HWND window) {
-    char name[256] = {};
-    const int length = ::GetClassNameA(window, name, sizeof name);
-    return std::string(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+    wchar_t name[256] = {};
+    const int length = ::GetClassNameW(window, name, 256);
+    return Narrow(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
 BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
@@ -56,13 +58,12 @@ BOOL CALLBACK MatchButton(HWND window, LPARAM data) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& executable, const std::string& commandLine) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!::CreateProcessA(executable.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &started)) {
+    std::wstring line = Wide(commandLine);
+    if (!::CreateProcessW(Wide(executable).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &started)) {
         throw std::runtime_error("cannot start " + executable);
     }
     ::CloseHandle(started.hThread);
@@ -151,20 +152,20 @@ HWND FindButton(HWND parent, const std::string& text) {
 }
 
 void Press(HWND dialog, HWND button) {
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
 }
 
 void PressKey(HWND window, WORD key) {
-    ::PostMessageA(window, WM_KEYDOWN, key, 1);
-    ::PostMessageA(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+    ::PostMessageW(window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
 }
 
 std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+        ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
 }
 
 RECT PlaceInParent(HWND child) {

@@ -2,7 +2,7 @@
 
 // Drives the real Brelmont.exe from outside, as a user would: finds its windows and boxes by
 // class and title, presses their buttons and keys, and waits for the exit status. Every wait has
-// a deadline.
+// a deadline. Texts are UTF-8, as the program keeps them.
 
 #include <windows.h>
 
