@@ -29,6 +29,7 @@ if [[ "${1:-}" == "--check" ]]; then
   fi
   echo "release: two builds in different folders are byte for byte the same:"
   cat "$scratch/first/dist/SHA256SUMS"
+  grep '^release: .* bytes' "$scratch/first.log"
   exit 0
 fi
 
