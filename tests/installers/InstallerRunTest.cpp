@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "hosts/win32/UniqueHandle.h"
 #include "tests/programs/windows/WindowDriver.h"
 
 namespace brelmont::win32::test {
@@ -19,7 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr DWORD kInstallerWait = 60000;
+// An attended step takes some seconds (Brelmont pauses to show its progress).
+constexpr DWORD kInstallerWait = 30000;
 
 const fs::path kInstallDir = "C:\\Program Files\\Sample Addon";
 const fs::path kKelvaneConf = "C:\\Program Files\\Kelvane\\Kelvane.conf";
@@ -99,15 +101,38 @@ void AnswerIntegrateYes() {
     EXPECT_TRUE(WaitUntilGone(box));
 }
 
-// Runs one installer step to its end, answering Brelmont's box when `answer` says so; the exit
-// status, or nothing when it was still running at the deadline (it is then ended).
+// Runs one installer step to its end, answering Brelmont's box when `answer` says so: the exit
+// status, or nothing when it still ran at the deadline. The step and all it starts (Brelmont
+// under the installer or msiexec) run in one job that ends with this call, so that a step that
+// overran leaves no box behind for the next one to find.
 std::optional<DWORD> RunToEnd(const fs::path& executable, const std::string& arguments,
                               bool answer) {
-    RunningProgram program(executable.string(), Quoted(executable) + " " + arguments);
+    const UniqueKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string line = Quoted(executable) + " " + arguments;
+    if (!::CreateProcessA(executable.string().c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &started)) {
+        ADD_FAILURE() << "cannot start " << line;
+        return std::nullopt;
+    }
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    ::AssignProcessToJobObject(job.Get(), process.Get());
+    ::ResumeThread(thread.Get());
     if (answer) {
         AnswerIntegrateYes();
     }
-    return program.WaitForExit(kInstallerWait);
+    DWORD status = 0;
+    if (::WaitForSingleObject(process.Get(), kInstallerWait) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(process.Get(), &status)) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 enum class Package { Nsis, Msi };
