@@ -6,6 +6,8 @@
 #
 #   scripts/windows.sh [--test] [extra cmake arguments...]
 #
+# With --test, CTEST_ARGS adds arguments to the final ctest call (e.g. CTEST_ARGS="-R installer").
+#
 # The program lands in build-win/Brelmont.exe (BUILD_WIN_DIR overrides the folder), with the
 # logs\ folder for its session log beside it.
 set -euo pipefail
@@ -20,7 +22,8 @@ fi
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest)
 if ((run_tests)); then
-  packages+=(wine wine64 xvfb xauth)
+  # makensis and wixl build the example installers that the tests run.
+  packages+=(wine wine64 xvfb xauth nsis wixl)
 fi
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
@@ -72,4 +75,5 @@ timeout 60 "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f 
 
 
 echo "windows: running the tests under Wine"
-timeout 900 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs"
+# shellcheck disable=SC2086 # CTEST_ARGS is a list of words.
+timeout 900 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" ${CTEST_ARGS:-}

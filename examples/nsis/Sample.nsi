@@ -1,0 +1,106 @@
+; The installer of a sample add-on that registers itself with Kelvane through Brelmont.
+;
+;   makensis -DBRELMONT_EXE=/path/to/Brelmont.exe -DOUTFILE=/path/to/SampleSetup.exe Sample.nsi
+;
+; Both defines are needed, so that a build never writes into the source folder. Debian's NSIS
+; 3.08 has the 64-bit Unicode stubs and plug-ins, so the installer is a 64-bit program like
+; Brelmont.exe itself, and $PROGRAMFILES64 is the real Program Files folder.
+;
+; Silent (Setup.exe /S): nothing waits on a person; Brelmont runs unattended and answers its
+; integrate question Yes. Attended: Brelmont's own "Integrate with Kelvane" box is the only
+; question. Either way a failed registration leaves Brelmont's exit status as the installer's.
+
+Unicode true
+Target amd64-unicode
+
+!ifndef BRELMONT_EXE | OUTFILE
+  !error "Pass -DBRELMONT_EXE=<Brelmont.exe to pack> and -DOUTFILE=<installer to write>"
+!endif
+
+!include LogicLib.nsh
+
+!define ADDON "Sample Addon"
+!define LOADER "Sample.local"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${ADDON}"
+
+Name "${ADDON}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${ADDON}"
+; Kelvane's data directory may lie where only administrators write.
+RequestExecutionLevel admin
+ManifestDPIAware true
+SetCompressor /SOLID lzma
+; No questions of its own: the progress page only, closed by itself when done.
+Page instfiles
+UninstPage instfiles
+AutoCloseWindow true
+ShowInstDetails show
+ShowUninstDetails show
+
+; Runs Brelmont with the action ("install" or "uinstall") on the loader file and leaves its exit
+; status on the stack; "not started" when it could not be started at all.
+!macro RunBrelmont ACTION
+  ; The child takes this process's environment: unattended exactly when the installer is silent.
+  ${If} ${Silent}
+    System::Call 'Kernel32::SetEnvironmentVariable(t "BRELMONT_UNATTENDED", t "1")i'
+  ${EndIf}
+  ClearErrors
+  ExecWait '"$INSTDIR\Brelmont.exe" "${ACTION},$INSTDIR\${LOADER}"' $0
+  ${If} ${Errors}
+    StrCpy $0 "not started"
+  ${EndIf}
+  Push $0
+!macroend
+
+; Reports a failed run in the details, in a box unless silent, and as the exit status.
+!macro ReportFailure STATUS WHAT
+  DetailPrint "Brelmont could not ${WHAT} (exit status ${STATUS}); see $INSTDIR\logs\Brelmont.log"
+  ${IfNot} ${Silent}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Brelmont could not ${WHAT}: exit status ${STATUS}.$\r$\n$\r$\nIts session log is $INSTDIR\logs\Brelmont.log."
+  ${EndIf}
+  ${If} ${STATUS} == "not started"
+    SetErrorLevel 255
+  ${Else}
+    SetErrorLevel ${STATUS}
+  ${EndIf}
+!macroend
+
+Section "Sample Addon"
+  SetOutPath "$INSTDIR"
+  File "/oname=Brelmont.exe" "${BRELMONT_EXE}"
+  File "${LOADER}"
+  ; Brelmont writes its session log here, and nowhere when the folder is missing.
+  CreateDirectory "$INSTDIR\logs"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${ADDON}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+
+  !insertmacro RunBrelmont install
+  Pop $1
+  ; The add-on's files stay: a vendor may retry with the log at hand, or run it stand-alone.
+  ${If} $1 != 0
+    !insertmacro ReportFailure $1 "register the add-on with Kelvane"
+  ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+  ; AutoCloseWindow covers the installer only.
+  SetAutoClose true
+  ; Brelmont and the loader file are needed to take the block away, so this comes first.
+  !insertmacro RunBrelmont uinstall
+  Pop $1
+  ; The files go all the same (Kelvane may be gone already), except the log when it tells why
+  ; the block could not be removed.
+  ${If} $1 != 0
+    !insertmacro ReportFailure $1 "remove the add-on from Kelvane"
+  ${Else}
+    Delete "$INSTDIR\logs\Brelmont.log"
+  ${EndIf}
+  Delete "$INSTDIR\Brelmont.exe"
+  Delete "$INSTDIR\${LOADER}"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR\logs"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,269 @@
+// The example installers (examples/nsis, examples/msi), built by makensis and wixl beside this
+// program, run under Wine as a vendor's customers would run them: silent and attended, install
+// and then removal, against a Kelvane installation whose Launch.local already holds another
+// add-on's block. Every run has a deadline; a box nobody answers fails the test.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "hosts/win32/UniqueHandle.h"
+#include "tests/programs/windows/WindowDriver.h"
+
+namespace brelmont::win32::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// An attended step takes some seconds (Brelmont pauses to show its progress).
+constexpr DWORD kInstallerWait = 30000;
+
+const fs::path kInstallDir = "C:\\Program Files\\Sample Addon";
+const fs::path kKelvaneConf = "C:\\Program Files\\Kelvane\\Kelvane.conf";
+const fs::path kKelvaneConfX86 = "C:\\Program Files (x86)\\Kelvane\\Kelvane.conf";
+const fs::path kRoot = "C:\\BrelmontInstallerRuns";
+const fs::path kLaunch = kRoot / "Data" / "Launch.local";
+// The NSIS installer's entry in Programs and Features.
+const std::string kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Addon";
+
+// The examples' loader file, byte for byte.
+const std::string kSample =
+    "[Sample-1.2]\r\nrun=C:\\Program Files\\Sample Addon\\sample.exe\r\n/ [EOA]\r\n";
+const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
+
+std::optional<std::string> ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+fs::path ProgramDirectory() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path();
+}
+
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+// A top-level window of any process: the box belongs to Brelmont, a child of the installer (or of
+// msiexec), whose process id the test never learns.
+HWND WaitForAnyWindow(const std::string& className, const std::string& title) {
+    struct Search {
+        const std::string& className;
+        const std::string& title;
+        HWND found = nullptr;
+    };
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            Search search{className, title};
+            ::EnumWindows(
+                [](HWND window, LPARAM data) -> BOOL {
+                    auto& search = *reinterpret_cast<Search*>(data);
+                    char name[256] = {};
+                    ::GetClassNameA(window, name, sizeof name);
+                    if (::IsWindowVisible(window) && search.className == name &&
+                        WindowText(window) == search.title) {
+                        search.found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            found = search.found;
+            return found != nullptr;
+        },
+        kWindowWait);
+    return found;
+}
+
+void AnswerIntegrateYes() {
+    const HWND box = WaitForAnyWindow("#32770", "Integrate with Kelvane");
+    ASSERT_NE(box, nullptr) << "no \"Integrate with Kelvane\" box";
+    const HWND yes = FindButton(box, "Yes");
+    ASSERT_NE(yes, nullptr);
+    Press(box, yes);
+    EXPECT_TRUE(WaitUntilGone(box));
+}
+
+// Runs one installer step to its end, answering Brelmont's box when `answer` says so: the exit
+// status, or nothing when it still ran at the deadline. The step and all it starts (Brelmont
+// under the installer or msiexec) run in one job that ends with this call, so that a step that
+// overran leaves no box behind for the next one to find.
+std::optional<DWORD> RunToEnd(const fs::path& executable, const std::string& arguments,
+                              bool answer) {
+    const UniqueKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string line = Quoted(executable) + " " + arguments;
+    if (!::CreateProcessA(executable.string().c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &started)) {
+        ADD_FAILURE() << "cannot start " << line;
+        return std::nullopt;
+    }
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    ::AssignProcessToJobObject(job.Get(), process.Get());
+    ::ResumeThread(thread.Get());
+    if (answer) {
+        AnswerIntegrateYes();
+    }
+    DWORD status = 0;
+    if (::WaitForSingleObject(process.Get(), kInstallerWait) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(process.Get(), &status)) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+enum class Package { Nsis, Msi };
+
+struct InstallerRun {
+    std::string name;
+    Package package;
+    bool silent;          // NSIS /S, msiexec /qn; else attended (msiexec /qb), the box answered Yes
+    bool kelvane = true;  // Kelvane installed; without it the install must fail and say so
+};
+
+class InstallerRunTest : public ::testing::TestWithParam<InstallerRun> {
+  protected:
+    void SetUp() override {
+#ifdef BRELMONT_NO_INSTALLERS
+        GTEST_SKIP() << "makensis or wixl was not found when the build was configured, so there "
+                        "are no example installers to run (Debian packages nsis and wixl)";
+#endif
+        // What the runs do must come from the installers, not from this process's environment.
+        ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", nullptr);
+        ::SetEnvironmentVariableA("BRELMONT_KELVANE_DIR", nullptr);
+        RemoveAll();
+        if (GetParam().kelvane) {
+            WriteAll(kKelvaneConf, "[Paths]\r\nDATADIR=" + kLaunch.parent_path().string() + "\r\n");
+        }
+        WriteAll(kLaunch, kOther);
+    }
+
+    void TearDown() override {
+        // A run that failed half-way may leave the package registered with msiexec.
+        if (GetParam().package == Package::Msi && !IsSkipped()) {
+            Msiexec("/x", true);
+        }
+        RemoveAll();
+    }
+
+    static void RemoveAll() {
+        std::error_code ignored;
+        fs::remove_all(kInstallDir, ignored);
+        fs::remove_all(kRoot, ignored);
+        fs::remove(kKelvaneConf, ignored);
+        fs::remove(kKelvaneConfX86, ignored);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
+    }
+
+    static std::optional<DWORD> Msiexec(const std::string& action, bool silent) {
+        char system[MAX_PATH] = {};
+        ::GetSystemDirectoryA(system, MAX_PATH);
+        return RunToEnd(
+            fs::path(system) / "msiexec.exe",
+            action + " " + Quoted(ProgramDirectory() / "Sample.msi") + (silent ? " /qn" : " /qb"),
+            !silent && action == "/i");
+    }
+
+    static std::optional<DWORD> Install(const InstallerRun& run) {
+        if (run.package == Package::Msi) {
+            return Msiexec("/i", run.silent);
+        }
+        return RunToEnd(ProgramDirectory() / "SampleSetup.exe", run.silent ? "/S" : "",
+                        !run.silent);
+    }
+
+    static std::optional<DWORD> Remove(const InstallerRun& run) {
+        if (run.package == Package::Msi) {
+            return Msiexec("/x", run.silent);
+        }
+        // As the uninstaller would do by itself, but waited for: it runs from a copy, told where
+        // the add-on lies ("_?=", last and unquoted), so that it can delete the original.
+        const fs::path copy = fs::temp_directory_path() / "BrelmontInstallerRunsUninstall.exe";
+        fs::copy_file(kInstallDir / "Uninstall.exe", copy, fs::copy_options::overwrite_existing);
+        const auto status = RunToEnd(
+            copy, std::string(run.silent ? "/S " : "") + "_?=" + kInstallDir.string(), false);
+        std::error_code ignored;
+        fs::remove(copy, ignored);
+        return status;
+    }
+};
+
+TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
+    const InstallerRun& run = GetParam();
+    const fs::path log = kInstallDir / "logs" / "Brelmont.log";
+
+    const std::optional<DWORD> installed = Install(run);
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    const std::string session = ReadAll(log).value_or("(no session log)");
+    if (!run.kelvane) {
+        // NSIS hands on Brelmont's status; msiexec its own (1603 on Windows, 1627 under Wine).
+        if (run.package == Package::Nsis) {
+            EXPECT_EQ(*installed, 2u);
+        } else {
+            EXPECT_NE(*installed, 0u);
+        }
+        EXPECT_NE(session.find("Ended with exit status 2: no Kelvane program directory"),
+                  std::string::npos)
+            << session;
+        EXPECT_EQ(ReadAll(kLaunch), kOther);
+        return;
+    }
+    ASSERT_EQ(*installed, 0u) << session;
+    EXPECT_EQ(ReadAll(kLaunch), kOther + "\r\n" + kSample + "\r\n");
+    EXPECT_EQ(ReadAll(kInstallDir / "Sample.local"), kSample);
+    EXPECT_TRUE(fs::is_regular_file(kInstallDir / "Brelmont.exe"));
+    EXPECT_NE(session.find("Update outcome: Added this Addon to Launch.Local"), std::string::npos)
+        << session;
+
+    const std::optional<DWORD> removed = Remove(run);
+    ASSERT_TRUE(removed.has_value()) << "the removal was still running";
+    EXPECT_EQ(*removed, 0u);
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
+    EXPECT_FALSE(fs::exists(kInstallDir)) << "left behind";
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), 0, KEY_READ, &key) ==
+        ERROR_SUCCESS) {
+        ::RegCloseKey(key);
+        ADD_FAILURE() << "the uninstall entry stayed";
+    }
+}
+
+void PrintTo(const InstallerRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, InstallerRunTest,
+    ::testing::Values(InstallerRun{"NsisSilent", Package::Nsis, true},
+                      InstallerRun{"NsisAttended", Package::Nsis, false},
+                      InstallerRun{"NsisSilentWithoutKelvane", Package::Nsis, true, false},
+                      InstallerRun{"MsiSilent", Package::Msi, true},
+                      InstallerRun{"MsiAttended", Package::Msi, false},
+                      InstallerRun{"MsiSilentWithoutKelvane", Package::Msi, true, false}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace brelmont::win32::test
