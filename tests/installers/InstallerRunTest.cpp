@@ -7,12 +7,11 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
 #include "hosts/win32/UniqueHandle.h"
+#include "tests/programs/windows/TestFiles.h"
 #include "tests/programs/windows/WindowDriver.h"
 
 namespace brelmont::win32::test {
@@ -37,63 +36,14 @@ const std::string kSample =
     "[Sample-1.2]\r\nrun=C:\\Program Files\\Sample Addon\\sample.exe\r\n/ [EOA]\r\n";
 const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
 
-std::optional<std::string> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-fs::path ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-}
-
 std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-// A top-level window of any process: the box belongs to Brelmont, a child of the installer (or of
-// msiexec), whose process id the test never learns.
-HWND WaitForAnyWindow(const std::string& className, const std::string& title) {
-    struct Search {
-        const std::string& className;
-        const std::string& title;
-        HWND found = nullptr;
-    };
-    HWND found = nullptr;
-    WaitFor(
-        [&] {
-            Search search{className, title};
-            ::EnumWindows(
-                [](HWND window, LPARAM data) -> BOOL {
-                    auto& search = *reinterpret_cast<Search*>(data);
-                    char name[256] = {};
-                    ::GetClassNameA(window, name, sizeof name);
-                    if (::IsWindowVisible(window) && search.className == name &&
-                        WindowText(window) == search.title) {
-                        search.found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            found = search.found;
-            return found != nullptr;
-        },
-        kWindowWait);
-    return found;
-}
-
 void AnswerIntegrateYes() {
-    const HWND box = WaitForAnyWindow("#32770", "Integrate with Kelvane");
+    // Brelmont's, a child of the installer (or of msiexec) whose process id the test never
+    // learns.
+    const HWND box = WaitForWindow(kAnyProcess, "#32770", "Integrate with Kelvane");
     ASSERT_NE(box, nullptr) << "no \"Integrate with Kelvane\" box";
     const HWND yes = FindButton(box, "Yes");
     ASSERT_NE(yes, nullptr);
@@ -181,17 +131,17 @@ class InstallerRunTest : public ::testing::TestWithParam<InstallerRun> {
     static std::optional<DWORD> Msiexec(const std::string& action, bool silent) {
         char system[MAX_PATH] = {};
         ::GetSystemDirectoryA(system, MAX_PATH);
-        return RunToEnd(
-            fs::path(system) / "msiexec.exe",
-            action + " " + Quoted(ProgramDirectory() / "Sample.msi") + (silent ? " /qn" : " /qb"),
-            !silent && action == "/i");
+        return RunToEnd(fs::path(system) / "msiexec.exe",
+                        action + " " + Quoted(TestProgramDirectory() / "Sample.msi") +
+                            (silent ? " /qn" : " /qb"),
+                        !silent && action == "/i");
     }
 
     static std::optional<DWORD> Install(const InstallerRun& run) {
         if (run.package == Package::Msi) {
             return Msiexec("/i", run.silent);
         }
-        return RunToEnd(ProgramDirectory() / "SampleSetup.exe", run.silent ? "/S" : "",
+        return RunToEnd(TestProgramDirectory() / "SampleSetup.exe", run.silent ? "/S" : "",
                         !run.silent);
     }
 

@@ -11,13 +11,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/programs/windows/TestFiles.h"
 #include "tests/programs/windows/WindowDriver.h"
 #include "tests/testkit/ScratchDirectory.h"
 
@@ -39,22 +38,7 @@ const std::string kSample = "[Sample-1.2]\r\nrun=C:\\Addons\\Sample\\sample.exe\
 const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
 
 std::string ProgramDirectory() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path().string();
-}
-
-std::optional<std::string> ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return TestProgramDirectory().string();
 }
 
 // What the user does while the program runs, through its windows.
@@ -384,15 +368,6 @@ const std::vector<GuiRun>& Runs() {
     return runs;
 }
 
-// Read-only files stand in the way of their directory's removal.
-void RemoveTree(const fs::path& root) {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
-        ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    fs::remove_all(root, ignored);
-}
-
 class GuiRunTest : public ::testing::TestWithParam<GuiRun> {
   protected:
     void SetUp() override {
@@ -548,7 +523,6 @@ TEST(UnicodeRunTest, InstallAndUninstallInFoldersOfAnyName) {
                 EXPECT_EQ(install.WaitForExit(), 0u);
             }
             EXPECT_EQ(ReadAll(launch), kOther + "\r\n" + kSample + "\r\n");
-            WriteAll(launch, kOther + kSample);
             RunningProgram uninstall(executable,
                                      "\"" + executable + "\" \"uinstall," + loader + "\"");
             EXPECT_EQ(uninstall.WaitForExit(), 0u);

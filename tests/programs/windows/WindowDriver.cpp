@@ -27,8 +27,9 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<Search*>(data);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window) &&
-        ClassOf(window) == search.className && WindowText(window) == search.title) {
+    if ((search.processId == kAnyProcess || owner == search.processId) &&
+        ::IsWindowVisible(window) && ClassOf(window) == search.className &&
+        WindowText(window) == search.title) {
         search.found = window;
         return FALSE;
     }

@@ -35,6 +35,9 @@ class RunningProgram {
     DWORD id_ = 0;
 };
 
+// For WaitForWindow: a window of whichever process shows it.
+inline constexpr DWORD kAnyProcess = 0;
+
 // The first visible top-level window of the process with this class and title, once there;
 // null after `timeout`.
 HWND WaitForWindow(DWORD processId, const std::string& className, const std::string& title,

@@ -1,0 +1,24 @@
+#pragma once
+
+// The files around a program run from a test: what a run found and left, read and written
+// through the standard library rather than the code under test.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace brelmont::win32::test {
+
+// The folder this test program lies in (Brelmont.exe and the example installers lie beside it).
+std::filesystem::path TestProgramDirectory();
+
+// The whole file, or nothing when there is none.
+std::optional<std::string> ReadAll(const std::filesystem::path& path);
+
+// The file holding exactly `bytes`, its folders made first.
+void WriteAll(const std::filesystem::path& path, const std::string& bytes);
+
+// The folder and all in it, read-only files too.
+void RemoveTree(const std::filesystem::path& root);
+
+}  // namespace brelmont::win32::test
