@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 
-#include "hosts/win32/UniqueHandle.h"
 #include "tests/programs/windows/TestFiles.h"
 #include "tests/programs/windows/WindowDriver.h"
 
@@ -52,37 +51,14 @@ void AnswerIntegrateYes() {
 }
 
 // Runs one installer step to its end, answering Brelmont's box when `answer` says so: the exit
-// status, or nothing when it still ran at the deadline. The step and all it starts (Brelmont
-// under the installer or msiexec) run in one job that ends with this call, so that a step that
-// overran leaves no box behind for the next one to find.
+// status, or nothing when it still ran at the deadline.
 std::optional<DWORD> RunToEnd(const fs::path& executable, const std::string& arguments,
                               bool answer) {
-    const UniqueKernelHandle job(::CreateJobObjectA(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string line = Quoted(executable) + " " + arguments;
-    if (!::CreateProcessA(executable.string().c_str(), line.data(), nullptr, nullptr, FALSE,
-                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &started)) {
-        ADD_FAILURE() << "cannot start " << line;
-        return std::nullopt;
-    }
-    const UniqueKernelHandle process(started.hProcess);
-    const UniqueKernelHandle thread(started.hThread);
-    ::AssignProcessToJobObject(job.Get(), process.Get());
-    ::ResumeThread(thread.Get());
+    RunningProgram step(executable.string(), Quoted(executable) + " " + arguments);
     if (answer) {
         AnswerIntegrateYes();
     }
-    DWORD status = 0;
-    if (::WaitForSingleObject(process.Get(), kInstallerWait) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(process.Get(), &status)) {
-        return std::nullopt;
-    }
-    return status;
+    return step.WaitForExit(kInstallerWait);
 }
 
 enum class Package { Nsis, Msi };

@@ -59,22 +59,30 @@ BOOL CALLBACK MatchButton(HWND window, LPARAM data) {
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& executable, const std::string& commandLine) {
+    job_.Reset(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    ::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits,
+                              sizeof limits);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     std::wstring line = Wide(commandLine);
-    if (!::CreateProcessW(Wide(executable).c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, nullptr, &startup, &started)) {
+    // Suspended until it is in the job, so that nothing it starts escapes.
+    if (!::CreateProcessW(Wide(executable).c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_SUSPENDED, nullptr, nullptr, &startup, &started)) {
         throw std::runtime_error("cannot start " + executable);
     }
-    ::CloseHandle(started.hThread);
     process_.Reset(started.hProcess);
     id_ = started.dwProcessId;
+    ::AssignProcessToJobObject(job_.Get(), process_.Get());
+    ::ResumeThread(started.hThread);
+    ::CloseHandle(started.hThread);
 }
 
 RunningProgram::~RunningProgram() {
     if (::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(process_.Get(), 99);
+        ::TerminateJobObject(job_.Get(), 99);
         ::WaitForSingleObject(process_.Get(), kExitWait);
     }
 }

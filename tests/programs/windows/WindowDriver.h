@@ -17,7 +17,8 @@ namespace brelmont::win32::test {
 inline constexpr DWORD kWindowWait = 20000;
 inline constexpr DWORD kExitWait = 30000;
 
-// One started program; killed on the way out if it is still running.
+// One started program in a job of its own; it and every process it started are killed on the way
+// out if still running, so that a run that overran leaves no box behind for the next one to find.
 class RunningProgram {
   public:
     // `commandLine` is passed to CreateProcess as it stands, quotation marks and all.
@@ -31,6 +32,7 @@ class RunningProgram {
     std::optional<DWORD> WaitForExit(DWORD timeout = kExitWait);
 
   private:
+    UniqueKernelHandle job_;
     UniqueKernelHandle process_;
     DWORD id_ = 0;
 };
