@@ -5,6 +5,7 @@
 #include <aclapi.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -69,7 +70,13 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& ta
     if (!stem.empty() && stem.back() != '\\' && stem.back() != '/' && stem.back() != ':') {
         stem += '\\';
     }
-    stem.append(".").append(targetName, 0, kNameStem).append(".brelmont-");
+    // Cut between characters, so that the name's UTF-8 stays whole.
+    std::size_t kept = std::min(targetName.size(), kNameStem);
+    while (kept > 0 && kept < targetName.size() &&
+           (static_cast<unsigned char>(targetName[kept]) & 0xC0) == 0x80) {
+        --kept;
+    }
+    stem.append(".").append(targetName, 0, kept).append(".brelmont-");
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const std::string path = stem + RandomSuffix();
         if (const DWORD staged = faults.Strike(FaultPoint::Open)) {
