@@ -1,6 +1,5 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (the posix thread model, which the C++
-# standard library's threads need). Everything is linked statically, so Brelmont.exe runs on a
-# bare Windows without the MinGW runtime DLLs beside it.
+# standard library's threads need). The project links everything statically (CMakeLists.txt).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -14,8 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Test programs run under Wine where one is installed; ctest then runs them like native ones.
 find_program(BRELMONT_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
