@@ -13,6 +13,8 @@
 #include "app/RunBrelmont.h"
 #include "app/RunOptions.h"
 #include "hosts/win32/Win32Services.h"
+#include "programs/windows/DllSearch.h"
+#include "ui/win32/SystemDlls.h"
 #include "ui/win32/Win32FrontEnd.h"
 #include "ui/win32/WindowStation.h"
 #include "win32/WideText.h"
@@ -45,9 +47,11 @@ const char* TextOf(const std::optional<std::string>& value) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // First of all, before any call could load a DLL by name from the program's own folder.
+    brelmont::win32::RestrictDllSearchToSystem32();
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    brelmont::win32::InitCommonControlsLate(controls);
     // The C runtime's split of the UTF-16 command line: quotation marks are gone, so a quoted
     // "install,C:\Program Files\Addon\Addon.local" arrives as its two fields, and a name the
     // ANSI code page cannot hold arrives whole.

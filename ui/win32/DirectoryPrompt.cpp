@@ -7,6 +7,7 @@
 
 #include "support/RuntimeError.h"
 #include "ui/win32/Placement.h"
+#include "ui/win32/SystemDlls.h"
 #include "win32/WideText.h"
 
 namespace brelmont::win32 {
@@ -73,8 +74,9 @@ std::string BrowseForDirectory(HWND owner, const platform::BrowseRequest& reques
     // counts.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_ENABLEHOOK;
     dialog.lpfnHook = &PlaceBrowseDialog;
-    if (!::GetSaveFileNameW(&dialog)) {
-        if (::CommDlgExtendedError() == 0) {
+    DWORD extendedError = 0;
+    if (!GetSaveFileNameLate(dialog, extendedError)) {
+        if (extendedError == 0) {
             return {};
         }
         throw RuntimeError(ErrorNumber::InvalidProcedureCall, "CommonDialog");

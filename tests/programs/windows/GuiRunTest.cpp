@@ -38,7 +38,7 @@ const std::string kSample = "[Sample-1.2]\r\nrun=C:\\Addons\\Sample\\sample.exe\
 const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
 
 std::string ProgramDirectory() {
-    return TestProgramDirectory().string();
+    return ProgramUnderTest().parent_path().string();
 }
 
 // What the user does while the program runs, through its windows.
@@ -401,7 +401,7 @@ class GuiRunTest : public ::testing::TestWithParam<GuiRun> {
 TEST_P(GuiRunTest, EndsAsTheUserAnswered) {
     const GuiRun& run = GetParam();
     const std::string logBefore = ReadAll(logPath).value_or("");
-    const std::string executable = ProgramDirectory() + "\\Brelmont.exe";
+    const std::string executable = ProgramUnderTest().string();
     // The child takes this process's environment.
     ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", run.unattended ? "1" : nullptr);
     if (run.logPixels != 0) {
@@ -502,7 +502,7 @@ TEST(UnicodeRunTest, InstallAndUninstallInFoldersOfAnyName) {
             SCOPED_TRACE(item.folder);
             RemoveTree(kRoot);
             fs::create_directories(PathOf(program + "\\logs"));
-            fs::copy_file(fs::path(ProgramDirectory()) / "Brelmont.exe", PathOf(executable));
+            fs::copy_file(ProgramUnderTest(), PathOf(executable));
             WriteAll(PathOf(loader), kSample);
             WriteAll(conf, "[Paths]\r\nDATADIR=" + item.datadir + "\r\n");
             const fs::path launch = PathOf(item.folder + "\\Launch.local");
@@ -538,6 +538,88 @@ TEST(UnicodeRunTest, InstallAndUninstallInFoldersOfAnyName) {
     }
     std::error_code ignored;
     fs::remove(conf, ignored);
+    RemoveTree(kRoot);
+}
+
+// DLLs Windows loads by name while the windows and the browse dialog are up, none of them a
+// known DLL that is always taken from System32: the theme engine, and what the common dialogs
+// bring with them. A user who can write the program's folder can put files of these names there.
+// (Wine resolves the delay-loaded imports of its own DLLs, msimg32 among them, past the search
+// restriction, as Windows' delay-load helper does not; those are left out.)
+const char* const kPlantedNames[] = {"uxtheme.dll", "winspool.drv", "compstui.dll"};
+
+// Wine's load order for Brelmont.exe, with these DLLs preferred as native copies: Wine then
+// searches for them as Windows does, the program's folder first. (A WINEDLLOVERRIDES in the
+// child's environment would do the same, but Wine reads that one from the environment it was
+// started in, which CreateProcess does not hand on.) Windows ignores the key.
+class NativeDllsPreferred {
+  public:
+    NativeDllsPreferred() {
+        if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_,
+                              nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        for (const char* name : kPlantedNames) {
+            // Wine's key: the file name, less ".dll" alone.
+            std::string module = name;
+            if (module.ends_with(".dll")) {
+                module.resize(module.size() - 4);
+            }
+            ::RegSetValueExA(key_, module.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>("native,builtin"),
+                             sizeof "native,builtin");
+        }
+    }
+    NativeDllsPreferred(const NativeDllsPreferred&) = delete;
+    NativeDllsPreferred& operator=(const NativeDllsPreferred&) = delete;
+    ~NativeDllsPreferred() {
+        if (key_ != nullptr) {
+            ::RegCloseKey(key_);
+            ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\Brelmont.exe");
+        }
+    }
+
+  private:
+    static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\Brelmont.exe\\DllOverrides";
+    HKEY key_ = nullptr;
+};
+
+TEST(PlantedDllRunTest, DllsBesideTheProgramAreNotLoaded) {
+    const fs::path folder = fs::path(kRoot) / "Writable by users";
+    const fs::path executable = folder / "Brelmont.exe";
+    RemoveTree(kRoot);
+    fs::create_directories(folder / "logs");
+    fs::copy_file(ProgramUnderTest(), executable);
+    WriteAll(kLoader, kSample);
+    const fs::path planted = TestProgramDirectory() / "planted.dll";
+    for (const char* name : kPlantedNames) {
+        fs::copy_file(planted, folder / name);
+    }
+    // The evidence works: loaded under a name no system DLL has, the DLL leaves its mark.
+    fs::copy_file(planted, folder / "control.dll");
+    ::LoadLibraryW((folder / "control.dll").c_str());
+    ASSERT_TRUE(fs::exists(folder / "control.dll.loaded")) << "a loaded DLL leaves no mark";
+
+    const NativeDllsPreferred overrides;
+    RunningProgram program(executable.string(),
+                           "\"" + executable.string() + "\" \"install," + kLoader + "\"");
+    // No Kelvane anywhere: the boxes, then the browse dialog, which is cancelled. A lambda, so
+    // that a box that never came still lets the marks below be read.
+    [&] {
+        User user(program.Id());
+        user.Answer("Integrate with Kelvane", "Yes");
+        user.Answer("Brelmont", "OK");
+        const HWND browse = user.Window("#32770", "Select a directory");
+        ASSERT_NE(browse, nullptr);
+        ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitUntilGone(browse));
+        user.Answer("Brelmont", "OK");
+        EXPECT_EQ(program.WaitForExit(), 2u);
+    }();
+    for (const char* name : kPlantedNames) {
+        EXPECT_FALSE(fs::exists(folder / (std::string(name) + ".loaded")))
+            << "Brelmont.exe loaded the " << name << " planted beside it";
+    }
     RemoveTree(kRoot);
 }
 

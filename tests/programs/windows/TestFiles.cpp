@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -13,6 +14,14 @@ fs::path TestProgramDirectory() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     return fs::path(path).parent_path();
+}
+
+fs::path ProgramUnderTest() {
+    const wchar_t* named = ::_wgetenv(L"BRELMONT_PROGRAM_UNDER_TEST");
+    if (named == nullptr || *named == L'\0') {
+        return TestProgramDirectory() / "Brelmont.exe";
+    }
+    return TestProgramDirectory() / fs::path(named);
 }
 
 std::optional<std::string> ReadAll(const fs::path& path) {

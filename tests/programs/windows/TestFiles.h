@@ -12,6 +12,11 @@ namespace brelmont::win32::test {
 // The folder this test program lies in (Brelmont.exe and the example installers lie beside it).
 std::filesystem::path TestProgramDirectory();
 
+// The Brelmont.exe the runs drive: the one named by BRELMONT_PROGRAM_UNDER_TEST (relative to
+// this test program's folder, so that no path form of the host has to cross into Windows), else
+// the one built beside this test program. CI names the one taken out of the release archive.
+std::filesystem::path ProgramUnderTest();
+
 // The whole file, or nothing when there is none.
 std::optional<std::string> ReadAll(const std::filesystem::path& path);
 
