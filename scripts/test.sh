@@ -11,7 +11,11 @@ build=${BUILD_DIR:-"$here/build"}
 env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 # Sanitizer build of the whole suite, then the fuzz targets for a bounded time each.
 "$here/scripts/reliability.sh"
-# The Windows program, cross-built with MinGW-w64 and tested under Wine on a virtual display.
-"$here/scripts/windows.sh" --test
-# The vendors' release archive, built twice from two clones: the same bytes both times.
+# The vendors' release archive, and its copy signed with a throw-away certificate and checked.
+"$here/scripts/check-signing.sh"
+# The Windows program, cross-built with MinGW-w64 and tested under Wine on a virtual display;
+# the installers and the runs of the shipped program use the Brelmont.exe of that archive.
+shipped=$(ls "$here"/dist/Brelmont-*-win64.zip)
+BRELMONT_SHIPPED_ARCHIVE="$shipped" "$here/scripts/windows.sh" --test
+# The archive tested is byte for byte what this commit builds in another folder.
 "$here/scripts/release.sh" --check
