@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,55 +23,96 @@ namespace fs = std::filesystem;
 constexpr DWORD kInstallerWait = 30000;
 
 const fs::path kInstallDir = "C:\\Program Files\\Sample Addon";
-const fs::path kKelvaneConf = "C:\\Program Files\\Kelvane\\Kelvane.conf";
-const fs::path kKelvaneConfX86 = "C:\\Program Files (x86)\\Kelvane\\Kelvane.conf";
+const fs::path kKelvaneDir = "C:\\Program Files\\Kelvane";
 const fs::path kRoot = "C:\\BrelmontInstallerRuns";
 const fs::path kLaunch = kRoot / "Data" / "Launch.local";
+const fs::path kLog = kInstallDir / "logs" / "Brelmont.log";
 // The NSIS installer's entry in Programs and Features.
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Addon";
+// Where the MSI records which product holds the registration.
+const std::string kVendorKey = "Software\\Sample Vendor";
+const std::string kAddonKey = kVendorKey + "\\Sample Addon";
 
-// The examples' loader file, byte for byte.
+// The examples' loader file, byte for byte, and the one of the MSI's version 1.3.
 const std::string kSample =
     "[Sample-1.2]\r\nrun=C:\\Program Files\\Sample Addon\\sample.exe\r\n/ [EOA]\r\n";
+const std::string kSample13 =
+    "[Sample-1.3]\r\nrun=C:\\Program Files\\Sample Addon\\sample.exe\r\n/ [EOA]\r\n";
 const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
+// Launch.local once a block was added after kOther.
+std::string Registered(const std::string& block) {
+    return kOther + "\r\n" + block + "\r\n";
+}
 
 std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
 }
 
-void AnswerIntegrateYes() {
-    // Brelmont's, a child of the installer (or of msiexec) whose process id the test never
-    // learns.
-    const HWND box = WaitForWindow(kAnyProcess, "#32770", "Integrate with Kelvane");
-    ASSERT_NE(box, nullptr) << "no \"Integrate with Kelvane\" box";
-    const HWND yes = FindButton(box, "Yes");
-    ASSERT_NE(yes, nullptr);
-    Press(box, yes);
-    EXPECT_TRUE(WaitUntilGone(box));
+bool KeyExists(const std::string& key) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(opened);
+    return true;
 }
 
-// Runs one installer step to its end, answering Brelmont's box when `answer` says so: the exit
-// status, or nothing when it still ran at the deadline.
+// What a person does while an installer step runs; installers and msiexec start Brelmont as a
+// child (or grandchild) whose process id the test never learns, so windows are looked for in
+// every process.
+using User = std::function<void()>;
+
+// Presses a button of a box or dialog and waits until it has gone.
+void Answer(const std::string& title, const std::string& button) {
+    const HWND box = WaitForWindow(kAnyProcess, "#32770", title);
+    ASSERT_NE(box, nullptr) << "no \"" << title << "\" window";
+    const HWND pressed = FindButton(box, button);
+    ASSERT_NE(pressed, nullptr) << "no " << button << " in \"" << title << "\"";
+    Press(box, pressed);
+    EXPECT_TRUE(WaitUntilGone(box)) << "\"" << title << "\" stayed after " << button;
+}
+
+void AnswerIntegrateYes() {
+    Answer("Integrate with Kelvane", "Yes");
+}
+
+// The person closes Brelmont's window while it asks, then says Yes: the run ends before any
+// edit, with exit status 6.
+void CloseBrelmontThenAnswerYes() {
+    const HWND box = WaitForWindow(kAnyProcess, "#32770", "Integrate with Kelvane");
+    ASSERT_NE(box, nullptr) << "no \"Integrate with Kelvane\" box";
+    const HWND main = ::GetWindow(box, GW_OWNER);
+    ASSERT_NE(main, nullptr) << "the box has no owner window";
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    AnswerIntegrateYes();
+}
+
+// Runs one installer step to its end with `user` acting meanwhile: the exit status, or nothing
+// when it still ran at the deadline.
 std::optional<DWORD> RunToEnd(const fs::path& executable, const std::string& arguments,
-                              bool answer) {
+                              const User& user = {}) {
     RunningProgram step(executable.string(), Quoted(executable) + " " + arguments);
-    if (answer) {
-        AnswerIntegrateYes();
+    if (user) {
+        user();
     }
     return step.WaitForExit(kInstallerWait);
 }
 
 enum class Package { Nsis, Msi };
 
-struct InstallerRun {
-    std::string name;
-    Package package;
-    bool silent;          // NSIS /S, msiexec /qn; else attended (msiexec /qb), the box answered Yes
-    bool kelvane = true;  // Kelvane installed; without it the install must fail and say so
-};
+const fs::path kMsi12 = "Sample.msi";
+const fs::path kMsi13 = "Sample-1.3.msi";
 
-class InstallerRunTest : public ::testing::TestWithParam<InstallerRun> {
+// Kelvane's program folder with its Kelvane.conf naming the data directory of `launch`, which
+// holds another add-on's block.
+void InstallKelvane(const fs::path& programDir, const fs::path& launch) {
+    WriteAll(programDir / "Kelvane.conf",
+             "[Paths]\r\nDATADIR=" + launch.parent_path().string() + "\r\n");
+    WriteAll(launch, kOther);
+}
+
+class InstallerFixture : public ::testing::Test {
   protected:
     void SetUp() override {
 #ifdef BRELMONT_NO_INSTALLERS
@@ -80,17 +122,17 @@ class InstallerRunTest : public ::testing::TestWithParam<InstallerRun> {
         // What the runs do must come from the installers, not from this process's environment.
         ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", nullptr);
         ::SetEnvironmentVariableA("BRELMONT_KELVANE_DIR", nullptr);
+        msiInstalled = false;
         RemoveAll();
-        if (GetParam().kelvane) {
-            WriteAll(kKelvaneConf, "[Paths]\r\nDATADIR=" + kLaunch.parent_path().string() + "\r\n");
-        }
-        WriteAll(kLaunch, kOther);
     }
 
     void TearDown() override {
-        // A run that failed half-way may leave the package registered with msiexec.
-        if (GetParam().package == Package::Msi && !IsSkipped()) {
-            Msiexec("/x", true);
+        ::SetEnvironmentVariableA("BRELMONT_KELVANE_DIR", nullptr);
+        // A run that failed half-way may leave a package registered with msiexec.
+        if (msiInstalled) {
+            for (const fs::path& package : {kMsi13, kMsi12}) {
+                Msiexec("/x", package, true);
+            }
         }
         RemoveAll();
     }
@@ -99,51 +141,79 @@ class InstallerRunTest : public ::testing::TestWithParam<InstallerRun> {
         std::error_code ignored;
         fs::remove_all(kInstallDir, ignored);
         fs::remove_all(kRoot, ignored);
-        fs::remove(kKelvaneConf, ignored);
-        fs::remove(kKelvaneConfX86, ignored);
+        fs::remove_all(kKelvaneDir, ignored);
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVendorKey.c_str());
     }
 
-    static std::optional<DWORD> Msiexec(const std::string& action, bool silent) {
+    static inline bool msiInstalled = false;
+
+    static std::optional<DWORD> Msiexec(const std::string& action, const fs::path& package,
+                                        bool silent, const User& user = {}) {
+        msiInstalled = msiInstalled || action == "/i";
         char system[MAX_PATH] = {};
         ::GetSystemDirectoryA(system, MAX_PATH);
-        return RunToEnd(fs::path(system) / "msiexec.exe",
-                        action + " " + Quoted(TestProgramDirectory() / "Sample.msi") +
-                            (silent ? " /qn" : " /qb"),
-                        !silent && action == "/i");
+        return RunToEnd(
+            fs::path(system) / "msiexec.exe",
+            action + " " + Quoted(TestProgramDirectory() / package) + (silent ? " /qn" : " /qb"),
+            user);
     }
 
-    static std::optional<DWORD> Install(const InstallerRun& run) {
-        if (run.package == Package::Msi) {
-            return Msiexec("/i", run.silent);
+    static std::optional<DWORD> NsisSetup(const std::string& arguments, const User& user = {}) {
+        return RunToEnd(TestProgramDirectory() / "SampleSetup.exe", arguments, user);
+    }
+
+    static std::optional<DWORD> Install(Package package, bool silent, const User& user = {}) {
+        if (package == Package::Msi) {
+            return Msiexec("/i", kMsi12, silent, user);
         }
-        return RunToEnd(TestProgramDirectory() / "SampleSetup.exe", run.silent ? "/S" : "",
-                        !run.silent);
+        return NsisSetup(silent ? "/S" : "", user);
     }
 
-    static std::optional<DWORD> Remove(const InstallerRun& run) {
-        if (run.package == Package::Msi) {
-            return Msiexec("/x", run.silent);
+    static std::optional<DWORD> Remove(Package package, bool silent) {
+        if (package == Package::Msi) {
+            return Msiexec("/x", kMsi12, silent);
         }
         // As the uninstaller would do by itself, but waited for: it runs from a copy, told where
         // the add-on lies ("_?=", last and unquoted), so that it can delete the original.
         const fs::path copy = fs::temp_directory_path() / "BrelmontInstallerRunsUninstall.exe";
         fs::copy_file(kInstallDir / "Uninstall.exe", copy, fs::copy_options::overwrite_existing);
-        const auto status = RunToEnd(
-            copy, std::string(run.silent ? "/S " : "") + "_?=" + kInstallDir.string(), false);
+        const auto status =
+            RunToEnd(copy, std::string(silent ? "/S " : "") + "_?=" + kInstallDir.string());
         std::error_code ignored;
         fs::remove(copy, ignored);
         return status;
     }
+
+    static void ExpectRemoved() {
+        EXPECT_FALSE(fs::exists(kInstallDir)) << "left behind";
+        EXPECT_FALSE(KeyExists(kUninstallKey)) << "the uninstall entry stayed";
+        EXPECT_FALSE(KeyExists(kAddonKey)) << "the add-on's key stayed";
+    }
 };
+
+struct InstallerRun {
+    std::string name;
+    Package package;
+    bool silent;          // NSIS /S, msiexec /qn; else attended (msiexec /qb), the box answered Yes
+    bool kelvane = true;  // Kelvane installed; without it the install must fail and say so
+};
+
+class InstallerRunTest : public InstallerFixture,
+                         public ::testing::WithParamInterface<InstallerRun> {};
 
 TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
     const InstallerRun& run = GetParam();
-    const fs::path log = kInstallDir / "logs" / "Brelmont.log";
+    if (run.kelvane) {
+        InstallKelvane(kKelvaneDir, kLaunch);
+    } else {
+        WriteAll(kLaunch, kOther);
+    }
 
-    const std::optional<DWORD> installed = Install(run);
+    const std::optional<DWORD> installed =
+        Install(run.package, run.silent, run.silent ? User{} : AnswerIntegrateYes);
     ASSERT_TRUE(installed.has_value()) << "the install was still running";
-    const std::string session = ReadAll(log).value_or("(no session log)");
+    const std::string session = ReadAll(kLog).value_or("(no session log)");
     if (!run.kelvane) {
         // NSIS hands on Brelmont's status; msiexec its own (1603 on Windows, 1627 under Wine).
         if (run.package == Package::Nsis) {
@@ -158,23 +228,17 @@ TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
         return;
     }
     ASSERT_EQ(*installed, 0u) << session;
-    EXPECT_EQ(ReadAll(kLaunch), kOther + "\r\n" + kSample + "\r\n");
+    EXPECT_EQ(ReadAll(kLaunch), Registered(kSample));
     EXPECT_EQ(ReadAll(kInstallDir / "Sample.local"), kSample);
     EXPECT_TRUE(fs::is_regular_file(kInstallDir / "Brelmont.exe"));
     EXPECT_NE(session.find("Update outcome: Added this Addon to Launch.Local"), std::string::npos)
         << session;
 
-    const std::optional<DWORD> removed = Remove(run);
+    const std::optional<DWORD> removed = Remove(run.package, run.silent);
     ASSERT_TRUE(removed.has_value()) << "the removal was still running";
     EXPECT_EQ(*removed, 0u);
     EXPECT_EQ(ReadAll(kLaunch), kOther);
-    EXPECT_FALSE(fs::exists(kInstallDir)) << "left behind";
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), 0, KEY_READ, &key) ==
-        ERROR_SUCCESS) {
-        ::RegCloseKey(key);
-        ADD_FAILURE() << "the uninstall entry stayed";
-    }
+    ExpectRemoved();
 }
 
 void PrintTo(const InstallerRun& run, std::ostream* out) {
@@ -190,6 +254,58 @@ INSTANTIATE_TEST_SUITE_P(
                       InstallerRun{"MsiAttended", Package::Msi, false},
                       InstallerRun{"MsiSilentWithoutKelvane", Package::Msi, true, false}),
     [](const auto& info) { return info.param.name; });
+
+// Version 1.2 of the MSI installed, then 1.3 over it: its block replaces 1.2's, or, when the new
+// registration fails, 1.2's stays.
+struct UpgradeRun {
+    std::string name;
+    bool registrationFails;  // the person closes Brelmont's window while it asks
+};
+
+class MsiUpgradeTest : public InstallerFixture, public ::testing::WithParamInterface<UpgradeRun> {};
+
+TEST_P(MsiUpgradeTest, KeepsTheAddonRegistered) {
+    const UpgradeRun& run = GetParam();
+    InstallKelvane(kKelvaneDir, kLaunch);
+    const std::optional<DWORD> installed = Msiexec("/i", kMsi12, true);
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    ASSERT_EQ(*installed, 0u) << ReadAll(kLog).value_or("(no session log)");
+    ASSERT_EQ(ReadAll(kLaunch), Registered(kSample));
+
+    const std::optional<DWORD> upgraded =
+        run.registrationFails ? Msiexec("/i", kMsi13, false, CloseBrelmontThenAnswerYes)
+                              : Msiexec("/i", kMsi13, true);
+    ASSERT_TRUE(upgraded.has_value()) << "the upgrade was still running";
+    const std::string session = ReadAll(kLog).value_or("(no session log)");
+    if (run.registrationFails) {
+        EXPECT_NE(*upgraded, 0u);
+        EXPECT_EQ(ReadAll(kLaunch), Registered(kSample)) << session;
+        // Brelmont's run ended before the edit, not before it started.
+        const std::string lastRun = session.substr(session.rfind("Brelmont 3."));
+        EXPECT_NE(lastRun.find("Found loader file"), std::string::npos) << session;
+        EXPECT_EQ(lastRun.find("Update outcome"), std::string::npos) << session;
+        return;
+    }
+    ASSERT_EQ(*upgraded, 0u) << session;
+    // Replaced where it stood; the replacement keeps no blank line around it.
+    EXPECT_EQ(ReadAll(kLaunch), kOther + kSample13) << session;
+    EXPECT_EQ(ReadAll(kInstallDir / "Sample.local"), kSample13);
+
+    const std::optional<DWORD> removed = Msiexec("/x", kMsi13, true);
+    ASSERT_TRUE(removed.has_value()) << "the removal was still running";
+    EXPECT_EQ(*removed, 0u);
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
+    ExpectRemoved();
+}
+
+void PrintTo(const UpgradeRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, MsiUpgradeTest,
+                         ::testing::Values(UpgradeRun{"Succeeds", false},
+                                           UpgradeRun{"RegistrationFails", true}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace brelmont::win32::test
