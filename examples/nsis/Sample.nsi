@@ -9,6 +9,12 @@
 ; Silent (Setup.exe /S): nothing waits on a person; Brelmont runs unattended and answers its
 ; integrate question Yes. Attended: Brelmont's own "Integrate with Kelvane" box is the only
 ; question. Either way a failed registration leaves Brelmont's exit status as the installer's.
+;
+; The Kelvane installation: where a machine has several, the add-on must be removed from the one
+; it was registered with. After a registration the folder Brelmont used (the "Found Kelvane
+; program directory at" line of that run in its session log) is remembered as KelvaneDir under
+; HKLM\Software\Sample Vendor\Sample Addon, and handed to the uninstaller's and the next
+; install's Brelmont as BRELMONT_KELVANE_DIR, unless the caller set that variable itself.
 
 Unicode true
 Target amd64-unicode
@@ -18,10 +24,16 @@ Target amd64-unicode
 !endif
 
 !include LogicLib.nsh
+!include StrFunc.nsh
+${StrStr}
+${StrTrimNewLines}
 
 !define ADDON "Sample Addon"
 !define LOADER "Sample.local"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${ADDON}"
+!define VENDOR_KEY "Software\Sample Vendor"
+!define ADDON_KEY "${VENDOR_KEY}\${ADDON}"
+!define FOUND_LINE "Found Kelvane program directory at "
 
 Name "${ADDON}"
 OutFile "${OUTFILE}"
@@ -44,6 +56,14 @@ ShowUninstDetails show
   ${If} ${Silent}
     System::Call 'Kernel32::SetEnvironmentVariable(t "BRELMONT_UNATTENDED", t "1")i'
   ${EndIf}
+  ; The remembered installation, unless the caller chose one.
+  ReadEnvStr $0 BRELMONT_KELVANE_DIR
+  ${If} $0 == ""
+    ReadRegStr $0 HKLM "${ADDON_KEY}" "KelvaneDir"
+    ${If} $0 != ""
+      System::Call 'Kernel32::SetEnvironmentVariable(t "BRELMONT_KELVANE_DIR", t r0)i'
+    ${EndIf}
+  ${EndIf}
   ClearErrors
   ExecWait '"$INSTDIR\Brelmont.exe" "${ACTION},$INSTDIR\${LOADER}"' $0
   ${If} ${Errors}
@@ -65,6 +85,42 @@ ShowUninstDetails show
   ${EndIf}
 !macroend
 
+; Remembers the Kelvane folder of the last run in the session log: the folder after the last
+; "Found" line behind the last banner (a run begins with a line of dashes). An attended "No"
+; registers nothing and finds no folder, and the value goes. Without a log nothing changes.
+Function RememberKelvaneDir
+  ClearErrors
+  FileOpen $R0 "$INSTDIR\logs\Brelmont.log" r
+  ${If} ${Errors}
+    Return
+  ${EndIf}
+  StrCpy $R1 ""
+  ${Do}
+    ClearErrors
+    FileRead $R0 $R2
+    ${If} ${Errors}
+      ${Break}
+    ${EndIf}
+    StrCpy $R3 $R2 5
+    ${StrStr} $R4 $R2 "${FOUND_LINE}"
+    ${If} $R3 == "-----"
+      StrCpy $R1 ""
+    ${ElseIf} $R4 != ""
+      StrLen $R5 "${FOUND_LINE}"
+      StrCpy $R1 $R4 "" $R5
+      ${StrTrimNewLines} $R1 $R1
+    ${EndIf}
+  ${Loop}
+  FileClose $R0
+  ; FileRead reads in the ANSI code page; Brelmont writes paths in UTF-8.
+  System::Call 'Kernel32::MultiByteToWideChar(i 65001, i 0, m R1, i -1, w .R1, i ${NSIS_MAX_STRLEN})i'
+  ${If} $R1 == ""
+    DeleteRegValue HKLM "${ADDON_KEY}" "KelvaneDir"
+  ${Else}
+    WriteRegStr HKLM "${ADDON_KEY}" "KelvaneDir" $R1
+  ${EndIf}
+FunctionEnd
+
 Section "Sample Addon"
   SetOutPath "$INSTDIR"
   File "/oname=Brelmont.exe" "${BRELMONT_EXE}"
@@ -81,6 +137,8 @@ Section "Sample Addon"
   ; The add-on's files stay: a vendor may retry with the log at hand, or run it stand-alone.
   ${If} $1 != 0
     !insertmacro ReportFailure $1 "register the add-on with Kelvane"
+  ${Else}
+    Call RememberKelvaneDir
   ${EndIf}
 SectionEnd
 
@@ -103,4 +161,6 @@ Section "Uninstall"
   RMDir "$INSTDIR\logs"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKLM "${ADDON_KEY}"
+  DeleteRegKey /ifempty HKLM "${VENDOR_KEY}"
 SectionEnd

@@ -1,10 +1,12 @@
 // The example installers (examples/nsis, examples/msi), built by makensis and wixl beside this
 // program, run under Wine as a vendor's customers would run them: silent and attended, install
-// and then removal, against a Kelvane installation whose Launch.local already holds another
+// and then removal, against Kelvane installations whose Launch.local already holds another
 // add-on's block. Every run has a deadline; a box nobody answers fails the test.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h.
+#include <commctrl.h>
 
 #include <filesystem>
 #include <functional>
@@ -24,13 +26,15 @@ constexpr DWORD kInstallerWait = 30000;
 
 const fs::path kInstallDir = "C:\\Program Files\\Sample Addon";
 const fs::path kKelvaneDir = "C:\\Program Files\\Kelvane";
+const fs::path kKelvaneDirX86 = "C:\\Program Files (x86)\\Kelvane";
 const fs::path kRoot = "C:\\BrelmontInstallerRuns";
 const fs::path kLaunch = kRoot / "Data" / "Launch.local";
+const fs::path kLaunchX86 = kRoot / "DataX86" / "Launch.local";
 const fs::path kLog = kInstallDir / "logs" / "Brelmont.log";
 // The NSIS installer's entry in Programs and Features.
 const std::string kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Addon";
-// Where the MSI records which product holds the registration.
+// Where both installers remember the add-on's Kelvane installation.
 const std::string kVendorKey = "Software\\Sample Vendor";
 const std::string kAddonKey = kVendorKey + "\\Sample Addon";
 
@@ -47,6 +51,16 @@ std::string Registered(const std::string& block) {
 
 std::string Quoted(const fs::path& path) {
     return "\"" + path.string() + "\"";
+}
+
+std::optional<std::string> RegistryText(const std::string& key, const std::string& name) {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value,
+                       &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(value);
 }
 
 bool KeyExists(const std::string& key) {
@@ -75,6 +89,22 @@ void Answer(const std::string& title, const std::string& button) {
 
 void AnswerIntegrateYes() {
     Answer("Integrate with Kelvane", "Yes");
+}
+
+// Chooses the second row of Brelmont's pick list, the installation in Program Files (x86).
+void ChooseSecondInstallation() {
+    const HWND dialog = WaitForWindow(kAnyProcess, "#32770", "Select Kelvane Program Path");
+    ASSERT_NE(dialog, nullptr) << "no pick list";
+    const HWND list = ::FindWindowExA(dialog, nullptr, "SysListView32", nullptr);
+    const HWND ok = FindButton(dialog, "OK");
+    ASSERT_TRUE(list != nullptr && ok != nullptr);
+    PressKey(list, VK_DOWN);
+    ASSERT_TRUE(WaitFor([list] {
+        return ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                              MAKELPARAM(LVNI_SELECTED, 0)) == 1;
+    }));
+    Press(dialog, ok);
+    EXPECT_TRUE(WaitUntilGone(dialog));
 }
 
 // The person closes Brelmont's window while it asks, then says Yes: the run ends before any
@@ -142,21 +172,25 @@ class InstallerFixture : public ::testing::Test {
         fs::remove_all(kInstallDir, ignored);
         fs::remove_all(kRoot, ignored);
         fs::remove_all(kKelvaneDir, ignored);
+        fs::remove_all(kKelvaneDirX86, ignored);
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kVendorKey.c_str());
     }
 
     static inline bool msiInstalled = false;
 
+    // `properties` go on msiexec's command line, e.g. KELVANEDIR="...".
     static std::optional<DWORD> Msiexec(const std::string& action, const fs::path& package,
-                                        bool silent, const User& user = {}) {
+                                        bool silent, const User& user = {},
+                                        const std::string& properties = "") {
         msiInstalled = msiInstalled || action == "/i";
         char system[MAX_PATH] = {};
         ::GetSystemDirectoryA(system, MAX_PATH);
-        return RunToEnd(
-            fs::path(system) / "msiexec.exe",
-            action + " " + Quoted(TestProgramDirectory() / package) + (silent ? " /qn" : " /qb"),
-            user);
+        return RunToEnd(fs::path(system) / "msiexec.exe",
+                        action + " " + Quoted(TestProgramDirectory() / package) +
+                            (properties.empty() ? "" : " " + properties) +
+                            (silent ? " /qn" : " /qb"),
+                        user);
     }
 
     static std::optional<DWORD> NsisSetup(const std::string& arguments, const User& user = {}) {
@@ -233,6 +267,7 @@ TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
     EXPECT_TRUE(fs::is_regular_file(kInstallDir / "Brelmont.exe"));
     EXPECT_NE(session.find("Update outcome: Added this Addon to Launch.Local"), std::string::npos)
         << session;
+    EXPECT_EQ(RegistryText(kAddonKey, "KelvaneDir"), kKelvaneDir.string());
 
     const std::optional<DWORD> removed = Remove(run.package, run.silent);
     ASSERT_TRUE(removed.has_value()) << "the removal was still running";
@@ -254,6 +289,61 @@ INSTANTIATE_TEST_SUITE_P(
                       InstallerRun{"MsiAttended", Package::Msi, false},
                       InstallerRun{"MsiSilentWithoutKelvane", Package::Msi, true, false}),
     [](const auto& info) { return info.param.name; });
+
+// Two Kelvane installations: the one chosen at install is remembered, and a silent removal,
+// which could not choose, takes the block from that one only.
+struct ChoiceRun {
+    std::string name;
+    Package package;
+    bool silent;  // chosen by the caller (NSIS: BRELMONT_KELVANE_DIR; MSI: KELVANEDIR), else
+                  // picked in Brelmont's list
+};
+
+class KelvaneChoiceTest : public InstallerFixture,
+                          public ::testing::WithParamInterface<ChoiceRun> {};
+
+TEST_P(KelvaneChoiceTest, RemovesFromTheInstallationChosenAtInstall) {
+    const ChoiceRun& run = GetParam();
+    InstallKelvane(kKelvaneDir, kLaunch);
+    InstallKelvane(kKelvaneDirX86, kLaunchX86);
+
+    std::optional<DWORD> installed;
+    if (!run.silent) {
+        installed = Install(run.package, false, [] {
+            AnswerIntegrateYes();
+            ChooseSecondInstallation();
+        });
+    } else if (run.package == Package::Msi) {
+        installed = Msiexec("/i", kMsi12, true, {}, "KELVANEDIR=" + Quoted(kKelvaneDirX86));
+    } else {
+        ::SetEnvironmentVariableA("BRELMONT_KELVANE_DIR", kKelvaneDirX86.string().c_str());
+        installed = NsisSetup("/S");
+        ::SetEnvironmentVariableA("BRELMONT_KELVANE_DIR", nullptr);
+    }
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    ASSERT_EQ(*installed, 0u) << ReadAll(kLog).value_or("(no session log)");
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
+    EXPECT_EQ(ReadAll(kLaunchX86), Registered(kSample));
+    EXPECT_EQ(RegistryText(kAddonKey, "KelvaneDir"), kKelvaneDirX86.string());
+
+    const std::optional<DWORD> removed = Remove(run.package, true);
+    ASSERT_TRUE(removed.has_value()) << "the removal was still running";
+    EXPECT_EQ(*removed, 0u);
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
+    EXPECT_EQ(ReadAll(kLaunchX86), kOther);
+    ExpectRemoved();
+}
+
+void PrintTo(const ChoiceRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, KelvaneChoiceTest,
+                         ::testing::Values(ChoiceRun{"NsisSilent", Package::Nsis, true},
+                                           ChoiceRun{"NsisAttended", Package::Nsis, false},
+                                           ChoiceRun{"MsiSilent", Package::Msi, true},
+                                           ChoiceRun{"MsiAttended", Package::Msi, false}),
+                         [](const auto& info) { return info.param.name; });
 
 // Version 1.2 of the MSI installed, then 1.3 over it: its block replaces 1.2's, or, when the new
 // registration fails, 1.2's stays.
