@@ -15,6 +15,10 @@
 ; program directory at" line of that run in its session log) is remembered as KelvaneDir under
 ; HKLM\Software\Sample Vendor\Sample Addon, and handed to the uninstaller's and the next
 ; install's Brelmont as BRELMONT_KELVANE_DIR, unless the caller set that variable itself.
+;
+; The uninstaller removes the add-on even when Brelmont cannot take its block away (Kelvane is
+; gone, say): its status is 0, the failure is in the details, and the session log stays in
+; logs\ of the install folder to tell why. So does the MSI of examples/msi.
 
 Unicode true
 Target amd64-unicode
@@ -72,16 +76,11 @@ ShowUninstDetails show
   Push $0
 !macroend
 
-; Reports a failed run in the details, in a box unless silent, and as the exit status.
+; Reports a failed run in the details and in a box unless silent.
 !macro ReportFailure STATUS WHAT
   DetailPrint "Brelmont could not ${WHAT} (exit status ${STATUS}); see $INSTDIR\logs\Brelmont.log"
   ${IfNot} ${Silent}
     MessageBox MB_OK|MB_ICONEXCLAMATION "Brelmont could not ${WHAT}: exit status ${STATUS}.$\r$\n$\r$\nIts session log is $INSTDIR\logs\Brelmont.log."
-  ${EndIf}
-  ${If} ${STATUS} == "not started"
-    SetErrorLevel 255
-  ${Else}
-    SetErrorLevel ${STATUS}
   ${EndIf}
 !macroend
 
@@ -137,6 +136,11 @@ Section "Sample Addon"
   ; The add-on's files stay: a vendor may retry with the log at hand, or run it stand-alone.
   ${If} $1 != 0
     !insertmacro ReportFailure $1 "register the add-on with Kelvane"
+    ${If} $1 == "not started"
+      SetErrorLevel 255
+    ${Else}
+      SetErrorLevel $1
+    ${EndIf}
   ${Else}
     Call RememberKelvaneDir
   ${EndIf}
@@ -148,10 +152,11 @@ Section "Uninstall"
   ; Brelmont and the loader file are needed to take the block away, so this comes first.
   !insertmacro RunBrelmont uinstall
   Pop $1
-  ; The files go all the same (Kelvane may be gone already), except the log when it tells why
-  ; the block could not be removed.
+  ; The files go all the same and the uninstall succeeds: a failure here must not keep the
+  ; add-on installed for good. The log stays when it tells why the block could not be removed
+  ; (an attended Brelmont has said so in its own box already).
   ${If} $1 != 0
-    !insertmacro ReportFailure $1 "remove the add-on from Kelvane"
+    DetailPrint "Brelmont could not remove the add-on from Kelvane (exit status $1); its session log is kept: $INSTDIR\logs\Brelmont.log"
   ${Else}
     Delete "$INSTDIR\logs\Brelmont.log"
   ${EndIf}

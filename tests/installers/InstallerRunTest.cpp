@@ -219,8 +219,16 @@ class InstallerFixture : public ::testing::Test {
         return status;
     }
 
-    static void ExpectRemoved() {
-        EXPECT_FALSE(fs::exists(kInstallDir)) << "left behind";
+    // Nothing of the add-on is left but, where `keptLog`, its session log.
+    static void ExpectRemoved(bool keptLog = false) {
+        if (keptLog) {
+            EXPECT_TRUE(fs::is_regular_file(kLog));
+            EXPECT_FALSE(fs::exists(kInstallDir / "Brelmont.exe"));
+            EXPECT_FALSE(fs::exists(kInstallDir / "Sample.local"));
+            EXPECT_FALSE(fs::exists(kInstallDir / "Uninstall.exe"));
+        } else {
+            EXPECT_FALSE(fs::exists(kInstallDir)) << "left behind";
+        }
         EXPECT_FALSE(KeyExists(kUninstallKey)) << "the uninstall entry stayed";
         EXPECT_FALSE(KeyExists(kAddonKey)) << "the add-on's key stayed";
     }
@@ -231,6 +239,7 @@ struct InstallerRun {
     Package package;
     bool silent;          // NSIS /S, msiexec /qn; else attended (msiexec /qb), the box answered Yes
     bool kelvane = true;  // Kelvane installed; without it the install must fail and say so
+    bool kelvaneAtRemoval = true;  // else Kelvane is gone before the add-on is removed
 };
 
 class InstallerRunTest : public InstallerFixture,
@@ -269,11 +278,25 @@ TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
         << session;
     EXPECT_EQ(RegistryText(kAddonKey, "KelvaneDir"), kKelvaneDir.string());
 
+    if (!run.kelvaneAtRemoval) {
+        fs::remove_all(kKelvaneDir);
+    }
     const std::optional<DWORD> removed = Remove(run.package, run.silent);
     ASSERT_TRUE(removed.has_value()) << "the removal was still running";
+    // The add-on goes either way; a block Kelvane no longer reads stays in its data directory,
+    // and the log says why.
     EXPECT_EQ(*removed, 0u);
-    EXPECT_EQ(ReadAll(kLaunch), kOther);
-    ExpectRemoved();
+    if (run.kelvaneAtRemoval) {
+        EXPECT_EQ(ReadAll(kLaunch), kOther);
+        ExpectRemoved();
+    } else {
+        EXPECT_EQ(ReadAll(kLaunch), Registered(kSample));
+        ExpectRemoved(true);
+        const std::string removal = ReadAll(kLog).value_or("(no session log)");
+        EXPECT_NE(removal.find("Ended with exit status 3: no Kelvane data directory"),
+                  std::string::npos)
+            << removal;
+    }
 }
 
 void PrintTo(const InstallerRun& run, std::ostream* out) {
@@ -282,12 +305,15 @@ void PrintTo(const InstallerRun& run, std::ostream* out) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, InstallerRunTest,
-    ::testing::Values(InstallerRun{"NsisSilent", Package::Nsis, true},
-                      InstallerRun{"NsisAttended", Package::Nsis, false},
-                      InstallerRun{"NsisSilentWithoutKelvane", Package::Nsis, true, false},
-                      InstallerRun{"MsiSilent", Package::Msi, true},
-                      InstallerRun{"MsiAttended", Package::Msi, false},
-                      InstallerRun{"MsiSilentWithoutKelvane", Package::Msi, true, false}),
+    ::testing::Values(
+        InstallerRun{"NsisSilent", Package::Nsis, true},
+        InstallerRun{"NsisAttended", Package::Nsis, false},
+        InstallerRun{"NsisSilentWithoutKelvane", Package::Nsis, true, false},
+        InstallerRun{"NsisSilentKelvaneGoneAtRemoval", Package::Nsis, true, true, false},
+        InstallerRun{"MsiSilent", Package::Msi, true},
+        InstallerRun{"MsiAttended", Package::Msi, false},
+        InstallerRun{"MsiSilentWithoutKelvane", Package::Msi, true, false},
+        InstallerRun{"MsiSilentKelvaneGoneAtRemoval", Package::Msi, true, true, false}),
     [](const auto& info) { return info.param.name; });
 
 // Two Kelvane installations: the one chosen at install is remembered, and a silent removal,
