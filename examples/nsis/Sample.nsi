@@ -7,8 +7,9 @@
 ; Brelmont.exe itself, and $PROGRAMFILES64 is the real Program Files folder.
 ;
 ; Silent (Setup.exe /S): nothing waits on a person; Brelmont runs unattended and answers its
-; integrate question Yes. Attended: Brelmont's own "Integrate with Kelvane" box is the only
-; question. Either way a failed registration leaves Brelmont's exit status as the installer's.
+; integrate question Yes. Attended: the install folder page, then Brelmont's own "Integrate with
+; Kelvane" box. Either way a failed registration leaves Brelmont's exit status as the
+; installer's.
 ;
 ; The Kelvane installation: where a machine has several, the add-on must be removed from the one
 ; it was registered with. After a registration the folder Brelmont used (the "Found Kelvane
@@ -38,6 +39,10 @@ ${StrTrimNewLines}
 !define VENDOR_KEY "Software\Sample Vendor"
 !define ADDON_KEY "${VENDOR_KEY}\${ADDON}"
 !define FOUND_LINE "Found Kelvane program directory at "
+; Brelmont's command line is split at commas, so a loader file in such a folder cannot be named.
+!define COMMA_REFUSAL "The install folder has a comma in its name:$\r$\n$INSTDIR$\r$\n$\r$\nBrelmont, which registers ${ADDON} with Kelvane, takes its loader file's path after a comma and cannot be given one that holds a comma. Choose a folder without a comma."
+; ERROR_INVALID_NAME: apart from Brelmont's statuses (0 to 6), which the installer hands on.
+!define COMMA_STATUS 123
 
 Name "${ADDON}"
 OutFile "${OUTFILE}"
@@ -46,7 +51,8 @@ InstallDir "$PROGRAMFILES64\${ADDON}"
 RequestExecutionLevel admin
 ManifestDPIAware true
 SetCompressor /SOLID lzma
-; No questions of its own: the progress page only, closed by itself when done.
+; The folder, then the progress page, closed by itself when done.
+Page directory "" "" RefuseCommaOnPage
 Page instfiles
 UninstPage instfiles
 AutoCloseWindow true
@@ -83,6 +89,32 @@ ShowUninstDetails show
     MessageBox MB_OK|MB_ICONEXCLAMATION "Brelmont could not ${WHAT}: exit status ${STATUS}.$\r$\n$\r$\nIts session log is $INSTDIR\logs\Brelmont.log."
   ${EndIf}
 !macroend
+
+; /D= sets the folder before this runs, and a silent install shows no page to refuse it on:
+; the reason goes to standard error, where the caller has one, and the status says it.
+Function .onInit
+  ${StrStr} $0 "$INSTDIR" ","
+  ${If} $0 != ""
+  ${AndIf} ${Silent}
+    System::Call 'Kernel32::GetStdHandle(i -12)p.r1'
+    ${If} $1 != 0
+    ${AndIf} $1 != -1
+      StrCpy $2 "${COMMA_REFUSAL}$\r$\n"
+      System::Call 'Kernel32::lstrlenA(m r2)i.r3'
+      System::Call 'Kernel32::WriteFile(p r1, m r2, i r3, *i .r4, p 0)i'
+    ${EndIf}
+    SetErrorLevel ${COMMA_STATUS}
+    Quit
+  ${EndIf}
+FunctionEnd
+
+Function RefuseCommaOnPage
+  ${StrStr} $0 "$INSTDIR" ","
+  ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${COMMA_REFUSAL}"
+    Abort
+  ${EndIf}
+FunctionEnd
 
 ; Remembers the Kelvane folder of the last run in the session log: the folder after the last
 ; "Found" line behind the last banner (a run begins with a line of dashes). An attended "No"

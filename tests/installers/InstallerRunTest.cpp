@@ -77,18 +77,30 @@ bool KeyExists(const std::string& key) {
 // every process.
 using User = std::function<void()>;
 
-// Presses a button of a box or dialog and waits until it has gone.
-void Answer(const std::string& title, const std::string& button) {
+// Presses a button of a box or dialog and, where `closes`, waits until it has gone.
+void Answer(const std::string& title, const std::string& button, bool closes = true) {
     const HWND box = WaitForWindow(kAnyProcess, "#32770", title);
     ASSERT_NE(box, nullptr) << "no \"" << title << "\" window";
     const HWND pressed = FindButton(box, button);
     ASSERT_NE(pressed, nullptr) << "no " << button << " in \"" << title << "\"";
     Press(box, pressed);
-    EXPECT_TRUE(WaitUntilGone(box)) << "\"" << title << "\" stayed after " << button;
+    if (closes) {
+        EXPECT_TRUE(WaitUntilGone(box)) << "\"" << title << "\" stayed after " << button;
+    }
 }
 
 void AnswerIntegrateYes() {
     Answer("Integrate with Kelvane", "Yes");
+}
+
+// The NSIS installer's window, titled after its page, and the caption of its boxes.
+const std::string kNsisFolderPage = "Sample Addon Setup: Installation Folder";
+const std::string kNsisCaption = "Sample Addon Setup";
+
+// The NSIS installer's folder page comes before anything else; its window stays for the
+// progress page.
+void PressInstallOnFolderPage() {
+    Answer(kNsisFolderPage, "Install", false);
 }
 
 // Chooses the second row of Brelmont's pick list, the installation in Program Files (x86).
@@ -253,8 +265,13 @@ TEST_P(InstallerRunTest, RegistersThenRemovesTheAddon) {
         WriteAll(kLaunch, kOther);
     }
 
-    const std::optional<DWORD> installed =
-        Install(run.package, run.silent, run.silent ? User{} : AnswerIntegrateYes);
+    const std::optional<DWORD> installed = Install(
+        run.package, run.silent, run.silent ? User{} : [&run] {
+            if (run.package == Package::Nsis) {
+                PressInstallOnFolderPage();
+            }
+            AnswerIntegrateYes();
+        });
     ASSERT_TRUE(installed.has_value()) << "the install was still running";
     const std::string session = ReadAll(kLog).value_or("(no session log)");
     if (!run.kelvane) {
@@ -335,7 +352,10 @@ TEST_P(KelvaneChoiceTest, RemovesFromTheInstallationChosenAtInstall) {
 
     std::optional<DWORD> installed;
     if (!run.silent) {
-        installed = Install(run.package, false, [] {
+        installed = Install(run.package, false, [&run] {
+            if (run.package == Package::Nsis) {
+                PressInstallOnFolderPage();
+            }
             AnswerIntegrateYes();
             ChooseSecondInstallation();
         });
@@ -421,6 +441,61 @@ void PrintTo(const UpgradeRun& run, std::ostream* out) {
 INSTANTIATE_TEST_SUITE_P(Examples, MsiUpgradeTest,
                          ::testing::Values(UpgradeRun{"Succeeds", false},
                                            UpgradeRun{"RegistrationFails", true}),
+                         [](const auto& info) { return info.param.name; });
+
+// An install folder with a comma in its name could not be handed to Brelmont: the installers
+// refuse it before anything is installed.
+struct CommaRun {
+    std::string name;
+    Package package;
+    bool silent;
+};
+
+class CommaFolderTest : public InstallerFixture, public ::testing::WithParamInterface<CommaRun> {};
+
+TEST_P(CommaFolderTest, IsRefused) {
+    const CommaRun& run = GetParam();
+    InstallKelvane(kKelvaneDir, kLaunch);
+    const fs::path folder = "C:\\Program Files\\Sample,Addon";
+
+    std::optional<DWORD> installed;
+    if (run.package == Package::Msi) {
+        installed = Msiexec("/i", kMsi12, run.silent, {},
+                            "INSTALLFOLDER=" + Quoted(folder.string() + "\\"));
+    } else if (run.silent) {
+        installed = NsisSetup("/S /D=" + folder.string());
+    } else {
+        const fs::path setup = TestProgramDirectory() / "SampleSetup.exe";
+        RunningProgram step(setup.string(), Quoted(setup) + " /D=" + folder.string());
+        PressInstallOnFolderPage();
+        const HWND box = WaitForWindow(step.Id(), "#32770", kNsisCaption);
+        ASSERT_NE(box, nullptr) << "no box refusing the folder";
+        EXPECT_NE(WindowText(::GetDlgItem(box, 0xFFFF)).find("comma"), std::string::npos);
+        Press(box, FindButton(box, "OK"));
+        EXPECT_TRUE(WaitUntilGone(box));
+        // Still on the folder page; the person gives up.
+        Answer(kNsisFolderPage, "Cancel");
+        installed = step.WaitForExit(kInstallerWait);
+    }
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    EXPECT_NE(*installed, 0u);
+    if (run.package == Package::Nsis && run.silent) {
+        EXPECT_EQ(*installed, 123u);  // ERROR_INVALID_NAME
+    }
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(KeyExists(kAddonKey));
+}
+
+void PrintTo(const CommaRun& run, std::ostream* out) {
+    *out << run.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, CommaFolderTest,
+                         ::testing::Values(CommaRun{"NsisSilent", Package::Nsis, true},
+                                           CommaRun{"NsisAttended", Package::Nsis, false},
+                                           CommaRun{"MsiSilent", Package::Msi, true}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
