@@ -17,7 +17,7 @@ bool FileLib::FileExists(const std::string& path) {
 
 bool FileLib::LargerThanReadable(const std::string& path) {
     try {
-        return files_.OrdinaryFileExists(path) && files_.FileLength(path) > kLargestTextFile;
+        return files_.OrdinaryFileExists(path) && files_.FileLength(path) > largestTextFile_;
     } catch (...) {
         return false;
     }
@@ -30,7 +30,7 @@ std::string FileLib::ReadTextFileContents(const std::string& path) {
             return {};
         }
         const std::uint64_t length = files_.FileLength(path);
-        if (length > kLargestTextFile) {
+        if (length > largestTextFile_) {
             throw RuntimeError(ErrorNumber::OutOfMemory, "FileLib",
                                "File larger than 1 GiB: " + path);
         }
@@ -56,6 +56,13 @@ std::int16_t FileLib::WritePieces(const std::string& path,
                                   std::span<const std::string_view> pieces) {
     // The replace keeps the old file until the new one is safely in its place, so the delete that
     // used to come first is gone: a failed write must not cost the user the old contents.
+    std::uint64_t length = 0;
+    for (const std::string_view piece : pieces) {
+        length += piece.size();
+    }
+    if (length > largestTextFile_) {
+        return static_cast<std::int16_t>(ErrorNumber::OutOfMemory);
+    }
     try {
         files_.ReplaceFileContents(path, pieces);
         return -1;

@@ -19,27 +19,31 @@ class EventLog;
 // run: it holds the module's step number that its trap reports.
 class FileLib {
   public:
-    FileLib(platform::FileSystem& files, platform::EventLog& eventLog)
-        : files_(files), eventLog_(eventLog) {}
-
     // Text files larger than this are refused before a byte is read: nothing the program reads
     // comes near it, and reading one whole would take as much memory.
     static constexpr std::uint64_t kLargestTextFile = std::uint64_t{1} << 30;
 
+    // `largestTextFile`: kLargestTextFile but in tests, which cannot afford files of that size.
+    FileLib(platform::FileSystem& files, platform::EventLog& eventLog,
+            std::uint64_t largestTextFile = kLargestTextFile)
+        : files_(files), eventLog_(eventLog), largestTextFile_(largestTextFile) {}
+
     // True when an ordinary file matches `path`; false otherwise and on any failure.
     bool FileExists(const std::string& path);
 
-    // True when an ordinary file matches `path` and is larger than kLargestTextFile; false
+    // True when an ordinary file matches `path` and is larger than the largest text file; false
     // otherwise and on any failure (the read then reports it).
     bool LargerThanReadable(const std::string& path);
 
     // The whole file, or the empty text when no ordinary file matches. Failures pass on through
     // the trap, reporting " FileLib:ReadTextFileContents, Step = " and the step; a file larger
-    // than kLargestTextFile is such a failure (out of memory), before anything is read.
+    // than the largest text file is such a failure (out of memory), before anything is read.
     std::string ReadTextFileContents(const std::string& path);
 
     // Replaces the file's contents with `text`: -1 on success, else the failure's error number.
-    // The old file stays as it was when the write fails.
+    // The old file stays as it was when the write fails. A text larger than the largest text file
+    // is refused (out of memory) before anything is written: written, it could never be read back,
+    // and so never be edited again.
     std::int16_t WriteTextFileContents(const std::string& path, const std::string& text);
     // The same for a text held in pieces.
     std::int16_t WriteTextFileContents(const std::string& path, const PiecedText& text);
@@ -52,6 +56,7 @@ class FileLib {
 
     platform::FileSystem& files_;
     platform::EventLog& eventLog_;
+    std::uint64_t largestTextFile_;
     std::int16_t step_ = 0;
     std::string lastErrorText_;
 };

@@ -50,7 +50,9 @@ const std::string kBig = [] {
 
 // One edit's world: Launch.local and the loader in memory, boxes and status lines recorded.
 struct Bench {
-    Bench(const Text& launch, const Text& loader) {
+    Bench(const Text& launch, const Text& loader,
+          std::uint64_t largestTextFile = FileLib::kLargestTextFile)
+        : lib(files, eventLog, largestTextFile) {
         files.AddDirectory("C:\\Data");
         if (launch) {
             files.AddFile(kLaunchPath, *launch);
@@ -63,7 +65,7 @@ struct Bench {
 
     testing::MemoryFileSystem files;
     testing::RecordingEventLog eventLog;
-    FileLib lib{files, eventLog};
+    FileLib lib;
     testing::ScriptedFrontEnd ui;
     std::vector<std::string> status;
     std::string loaderFile = kLoaderPath;
@@ -393,6 +395,44 @@ TEST(LaunchEdits, FailedWriteGivesTheErrorNumberAndKeepsTheOldFile) {
         EXPECT_EQ(result, ErrorNumber::PermissionDenied);
         EXPECT_EQ(bench.Launch(), c.launch);
         EXPECT_TRUE(bench.ui.boxes.empty());
+    }
+}
+
+// A file the edit would make larger than what may be read could never be edited again: the edit
+// stops at "Result = 7" with the file as it was, while one that ends exactly at the limit is made.
+TEST(LaunchEdits, EditThatWouldOutgrowTheReadLimitIsRefused) {
+    struct Case {
+        bool install;
+        std::string launch;
+        std::string loader;
+        std::int16_t done;
+    };
+    const Case cases[] = {
+        {true, kOther, kSample12, LaunchResult::Added},
+        {true, kOther + kSample11, kSample13 + Lines({"a longer setting"}), LaunchResult::Replaced},
+        // A removal grows a file whose last line lacks its CR LF.
+        {false, kOther + "last line", kSample12, LaunchResult::Removed},
+    };
+    for (const Case& c : cases) {
+        Bench unlimited(c.launch, c.loader);
+        const std::int16_t done = c.install ? RegisterAddon(unlimited.run, kLaunchPath)
+                                            : RemoveAddon(unlimited.run, kLaunchPath);
+        ASSERT_EQ(done, c.done);
+        const std::uint64_t length = unlimited.Launch()->size();
+        SCOPED_TRACE(unlimited.status.back());
+        for (const std::uint64_t limit : {length, length - 1}) {
+            SCOPED_TRACE(limit);
+            // The file itself must stay readable under the limit for the edit to get as far.
+            if (c.launch.size() > limit) {
+                continue;
+            }
+            Bench bench(c.launch, c.loader, limit);
+            const std::int16_t result = c.install ? RegisterAddon(bench.run, kLaunchPath)
+                                                  : RemoveAddon(bench.run, kLaunchPath);
+            EXPECT_EQ(result, limit == length ? c.done : ErrorNumber::OutOfMemory);
+            EXPECT_EQ(bench.Launch(), limit == length ? unlimited.Launch() : c.launch);
+            EXPECT_TRUE(bench.ui.boxes.empty());
+        }
     }
 }
 
