@@ -85,6 +85,9 @@ std::string frmBrelmont::FindDataDirectory(const std::string& programDirectory) 
     }
     const std::string dataPath = services_.files.PathFromFileText(
         GetPathFromConf(confPath, trap_, services_.files, services_.eventLog, ui_));
+    if (!dataPath.empty()) {
+        services_.files.NamedBy(dataPath, confPath);
+    }
     log_.WriteLog("Found Kelvane data directory at " + dataPath);
     AppendStatusLine("Data Path: " + dataPath);
     return dataPath;

@@ -37,6 +37,14 @@ class FileSystem {
     // the way the host's own programs write such texts. The same bytes where the two are one.
     virtual std::string PathFromFileText(const std::string& text) const { return text; }
 
+    // Says that the directory at `path` was named by the file at `source` (the data directory
+    // Kelvane.conf names): whatever is done in it is trusted no more than whoever could write
+    // `source`. Where the host keeps no owners on files, nothing to do.
+    virtual void NamedBy(const std::string& path, const std::string& source) {
+        (void)path;
+        (void)source;
+    }
+
     // True when at least one ordinary file matches: no directories, no hidden or system files;
     // the last component may hold * and ?. Throws when the lookup itself fails.
     virtual bool OrdinaryFileExists(const std::string& path) = 0;

@@ -71,10 +71,13 @@ void MatchOwnerAndMode(int fd, const struct stat& old, FaultPlan& faults) {
         [[maybe_unused]] const int refused = ::fchown(fd, old.st_uid, old.st_gid);
     }
     // Skipped when equal: file systems such as vfat refuse a mode they cannot store even when it
-    // is the one the file already has from the mount.
+    // is the one the file already has from the mount. Set-id bits are never copied: a data file
+    // has no use for them, and root giving a file they make executable as its owner (or as a
+    // group the owner may not even be in) to whoever can write it hands over that identity.
     constexpr mode_t kPermissionBits = 07777;
-    if ((now.st_mode & kPermissionBits) != (old.st_mode & kPermissionBits) &&
-        ::fchmod(fd, old.st_mode & kPermissionBits) != 0) {
+    constexpr mode_t kCopiedBits = 01777;
+    if ((now.st_mode & kPermissionBits) != (old.st_mode & kCopiedBits) &&
+        ::fchmod(fd, old.st_mode & kCopiedBits) != 0) {
         ThrowErrno(errno);
     }
 }
@@ -123,8 +126,9 @@ void FlushDirectory(int directoryFd, FaultPlan& faults) {
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& hostPath, std::span<const std::string_view> pieces,
-                           const std::optional<FoundFile>& found, FaultPlan& faults) {
-    const PathParts target = SplitPath(FinalPathOf(hostPath));
+                           const std::optional<FoundFile>& found, uid_t actingUid,
+                           FaultPlan& faults) {
+    const PathParts target = SplitPath(FinalPathOf(hostPath, actingUid));
     if (target.name.empty() || target.name == "." || target.name == "..") {
         ThrowErrno(EISDIR);
     }

@@ -30,9 +30,9 @@ std::string LinkText(const std::string& hostPath) {
     }
 }
 
-// Refuses a link that neither the running user nor the owner of its folder owns.
-void RequireTrustedLink(const std::string& hostPath, const struct stat& link) {
-    if (link.st_uid == ::geteuid()) {
+// Refuses a link that neither the acting user nor the owner of its folder owns.
+void RequireTrustedLink(const std::string& hostPath, const struct stat& link, uid_t actingUid) {
+    if (link.st_uid == actingUid) {
         return;
     }
     struct stat folder {};
@@ -42,12 +42,12 @@ void RequireTrustedLink(const std::string& hostPath, const struct stat& link) {
     }
     throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
                        "Permission denied: " + hostPath +
-                           " is a link that neither its folder's owner nor this user owns");
+                           " is a link that neither its folder's owner nor the acting user owns");
 }
 
 }  // namespace
 
-std::string FinalPathOf(const std::string& hostPath) {
+std::string FinalPathOf(const std::string& hostPath, uid_t actingUid) {
     std::string path = hostPath;
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
         struct stat status {};
@@ -61,7 +61,7 @@ std::string FinalPathOf(const std::string& hostPath) {
         if (!S_ISLNK(status.st_mode)) {
             return path;
         }
-        RequireTrustedLink(path, status);
+        RequireTrustedLink(path, status, actingUid);
         const std::string target = LinkText(path);
         path = target.starts_with('/') ? target : SplitPath(path).directory + "/" + target;
     }

@@ -31,11 +31,19 @@ std::string DriveRoot(const std::string& winePrefix, char letter) {
     return lower == 'c' ? winePrefix + "/drive_c" : std::string();
 }
 
+bool NamesDrive(const std::string& path) {
+    return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+}
+
 }  // namespace
+
+bool NamesUnmappedDrive(const std::string& winePrefix, const std::string& path) {
+    return NamesDrive(path) && DriveRoot(winePrefix, path[0]).empty();
+}
 
 std::string MapHostPath(const std::string& winePrefix, const std::string& path) {
     std::string mapped = path;
-    if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
+    if (NamesDrive(path)) {
         const std::string root = DriveRoot(winePrefix, path[0]);
         if (!root.empty()) {
             const std::string rest = path.substr(2);

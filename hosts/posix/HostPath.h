@@ -8,6 +8,11 @@ namespace brelmont::posix {
 // dosdevices entry for it (drive C falls back to drive_c), then every "\" becomes "/".
 std::string MapHostPath(const std::string& winePrefix, const std::string& path);
 
+// True when the path text starts with a drive "X:" that the prefix does not map. MapHostPath leaves
+// such a text as it is, which the system would take as a path relative to the current directory,
+// a place the text never meant and whoever made the current directory may have prepared.
+bool NamesUnmappedDrive(const std::string& winePrefix, const std::string& path);
+
 // The program's form of an absolute host path, as Wine names it: under a drive of the prefix (a
 // link in dosdevices, or drive_c) that drive's letter, the deepest drive winning; anywhere else
 // Z: and the whole path, Wine's name for the root. Backslashes throughout, no trailing one but a

@@ -48,8 +48,9 @@ UniqueFd OpenForAppending(const std::string& hostPath, FaultPlan& faults) {
 }
 
 // The file a read through `hostPath` opens: links followed as a replace would follow them.
-UniqueFd OpenForReading(const std::string& hostPath, struct stat& status, FaultPlan& faults) {
-    return OpenRegularFile(FinalPathOf(hostPath), status, faults);
+UniqueFd OpenForReading(const std::string& hostPath, uid_t actingUid, struct stat& status,
+                        FaultPlan& faults) {
+    return OpenRegularFile(FinalPathOf(hostPath, actingUid), status, faults);
 }
 
 // The system ends a path at its first NUL byte, so a path text that holds one would reach another
@@ -72,7 +73,14 @@ std::string PosixFileSystem::ProgramPath(const std::string& hostPath) const {
     return MapProgramPath(winePrefix_, hostPath);
 }
 
+void PosixFileSystem::NamedBy(const std::string& path, const std::string& source) {
+    named_[WithoutTrailingSlashes(HostPath(path))] = WalkPath(HostPath(source));
+}
+
 std::string PosixFileSystem::TouchedPath(const std::string& path) const {
+    if (NamesUnmappedDrive(winePrefix_, path)) {
+        throw RuntimeError(ErrorNumber::PathNotFound);
+    }
     std::string hostPath = HostPath(path);
     if (HoldsNul(hostPath)) {
         throw RuntimeError(ErrorNumber::BadFileNameOrNumber);
@@ -80,13 +88,20 @@ std::string PosixFileSystem::TouchedPath(const std::string& path) const {
     return hostPath;
 }
 
-std::optional<Owner> PosixFileSystem::OwnerOf(const std::string& hostPath) const {
-    return PlaceOwner(winePrefix_, hostPath);
+Acting PosixFileSystem::ActingFor(const std::string& hostPath) const {
+    std::span<const WalkStep> naming;
+    for (const auto& [directory, walk] : named_) {
+        if (hostPath == directory ||
+            (hostPath.starts_with(directory) && hostPath[directory.size()] == '/')) {
+            naming = walk;
+        }
+    }
+    return posix::ActingFor(naming, hostPath);
 }
 
 bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
     const std::string hostPath = TouchedPath(path);
-    const ActAs owner(OwnerOf(hostPath));
+    const ActAs acting(ActingFor(hostPath).credentials);
     const bool exists = OrdinaryFileMatches(hostPath);
     if (!exists && hostPath.find_first_of("*?") == std::string::npos) {
         found_[hostPath] = FoundFile{};
@@ -96,10 +111,11 @@ bool PosixFileSystem::OrdinaryFileExists(const std::string& path) {
 
 std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
     const std::string hostPath = TouchedPath(path);
-    const ActAs owner(OwnerOf(hostPath));
+    const Acting acting = ActingFor(hostPath);
+    const ActAs actAs(acting.credentials);
     // Looked at, not opened: the read that follows opens the file and refuses what is no regular
     // file.
-    const std::string finalPath = FinalPathOf(hostPath);
+    const std::string finalPath = FinalPathOf(hostPath, acting.uid);
     struct stat status {};
     if (::stat(finalPath.c_str(), &status) != 0) {
         ThrowErrnoForPath(errno, finalPath);
@@ -112,9 +128,10 @@ std::uint64_t PosixFileSystem::FileLength(const std::string& path) {
 
 std::string PosixFileSystem::ReadFile(const std::string& path, std::uint64_t length) {
     const std::string hostPath = TouchedPath(path);
-    const ActAs owner(OwnerOf(hostPath));
+    const Acting acting = ActingFor(hostPath);
+    const ActAs actAs(acting.credentials);
     struct stat status {};
-    const UniqueFd fd = OpenForReading(hostPath, status, faults_);
+    const UniqueFd fd = OpenForReading(hostPath, acting.uid, status, faults_);
     // Known short before a byte is read, and before a buffer of a bogus length is asked for.
     if (static_cast<std::uint64_t>(status.st_size) < length) {
         throw RuntimeError(ErrorNumber::InputPastEndOfFile);
@@ -133,17 +150,18 @@ void PosixFileSystem::ReplaceFileContents(const std::string& path,
     if (beforeReplace_) {
         beforeReplace_();
     }
-    const ActAs owner(OwnerOf(hostPath));
+    const Acting acting = ActingFor(hostPath);
+    const ActAs actAs(acting.credentials);
     const auto seen = found_.find(hostPath);
     const std::optional<FoundFile> found =
         seen != found_.end() ? std::optional(seen->second) : std::nullopt;
-    ReplaceFileAtomically(hostPath, pieces, found, faults_);
+    ReplaceFileAtomically(hostPath, pieces, found, acting.uid, faults_);
     found_.erase(hostPath);
 }
 
 void PosixFileSystem::AppendToFile(const std::string& path, std::string_view contents) {
     const std::string hostPath = TouchedPath(path);
-    const ActAs owner(OwnerOf(hostPath));
+    const ActAs acting(ActingFor(hostPath).credentials);
     UniqueFd fd = OpenForAppending(hostPath, faults_);
     WriteAll(fd.Get(), {&contents, 1}, faults_);
     CloseWritten(fd, faults_);
@@ -151,7 +169,7 @@ void PosixFileSystem::AppendToFile(const std::string& path, std::string_view con
 
 bool PosixFileSystem::IsDirectory(const std::string& path) {
     const std::string hostPath = HostPath(path);
-    if (hostPath.empty() || HoldsNul(hostPath)) {
+    if (hostPath.empty() || HoldsNul(hostPath) || NamesUnmappedDrive(winePrefix_, path)) {
         return false;
     }
     struct stat status {};
@@ -185,8 +203,7 @@ void PosixFileSystem::ChangeDirectory(const std::string& path) {
 
 std::unique_ptr<platform::DirectoryLock> PosixFileSystem::LockDirectory(const std::string& path) {
     const std::string hostPath = TouchedPath(path);
-    // The folder itself is the place: its owner's rights decide whether it may be opened.
-    const ActAs owner(OwnerOf(WithoutTrailingSlashes(hostPath) + "/."));
+    const ActAs acting(ActingFor(WithoutTrailingSlashes(hostPath)).credentials);
     return LockDirectoryExclusively(hostPath, lockWait_, faults_);
 }
 

@@ -3,20 +3,22 @@
 #include <chrono>
 #include <functional>
 #include <map>
-#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "hosts/posix/ActingUser.h"
 #include "hosts/posix/FaultPlan.h"
 #include "hosts/posix/FileIo.h"
+#include "hosts/posix/PathTrust.h"
 #include "platform/Services.h"
 
 namespace brelmont::posix {
 
 // The program's files on a POSIX host, with drive letters found in a Wine prefix. A run as root
-// does its file work in a place that belongs to another user (the Wine prefix, or the folder of
-// the file) as that user (ActAs), follows only links that the place's owner made (FinalPathOf),
-// and replaces a file only while its name still leads to the file that was read.
+// does each path's work as the first user other than root who owns a place on the way to it, or
+// on the way to the file that named it (ActingFor), follows only links that user or the link's
+// folder's owner made (FinalPathOf), and replaces a file only while its name still leads to the
+// file that was read.
 class PosixFileSystem final : public platform::FileSystem {
   public:
     // `winePrefix`: the prefix directory whose dosdevices and drive_c hold the drives.
@@ -24,6 +26,7 @@ class PosixFileSystem final : public platform::FileSystem {
 
     std::string HostPath(const std::string& path) const override;
     std::string ProgramPath(const std::string& hostPath) const override;
+    void NamedBy(const std::string& path, const std::string& source) override;
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;
@@ -47,15 +50,19 @@ class PosixFileSystem final : public platform::FileSystem {
     void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
   private:
-    // The host path of a file about to be touched; "Bad file name or number" when it holds a NUL.
+    // The host path of a file about to be touched; "Bad file name or number" when it holds a NUL,
+    // "Path not found" when it names a drive the prefix does not have.
     std::string TouchedPath(const std::string& path) const;
 
-    std::optional<Owner> OwnerOf(const std::string& hostPath) const;
+    // Whom the work on `hostPath` is done as: asked once per operation.
+    Acting ActingFor(const std::string& hostPath) const;
 
     std::string winePrefix_;
     FaultPlan faults_;
     // What reads and lookups found so far, by the host path they went through.
     std::map<std::string, FoundFile> found_;
+    // The walks to the files that named directories, by the directory's host path.
+    std::map<std::string, std::vector<WalkStep>> named_;
     std::function<void()> beforeReplace_;
     std::chrono::milliseconds lockWait_{30000};
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/hosts/posix/FileSystemFixture.h"
 
 namespace brelmont::posix::test {
@@ -75,6 +77,35 @@ TEST_F(HostPathTest, FileOperationsUseTheHostForm) {
     EXPECT_TRUE(wine.OrdinaryFileExists("c:\\Kelvane\\Launch.*"));
     EXPECT_EQ(wine.FileLength("C:\\Kelvane\\Launch.local"), 10u);
     EXPECT_TRUE(wine.IsDirectory("C:\\Kelvane\\"));
+}
+
+// A drive the prefix lacks names no place: left as it is, "E:/x" would be a path relative to
+// whatever the current directory holds.
+TEST_F(HostPathTest, DrivesThePrefixLacksAreNoPath) {
+    PosixFileSystem wine(At("wine"));
+    fs::create_directories(At("E:/x"));
+    WriteBytes(At("E:/x/Launch.local"), "planted");
+    const fs::path before = fs::current_path();
+    fs::current_path(root);
+    const struct {
+        const char* name;
+        std::function<void()> action;
+    } cases[] = {
+        {"exists", [&] { wine.OrdinaryFileExists("E:\\x\\Launch.local"); }},
+        {"length", [&] { wine.FileLength("E:\\x\\Launch.local"); }},
+        {"read", [&] { wine.ReadFile("e:\\x\\Launch.local", 1); }},
+        {"replace", [&] { wine.ReplaceFile("E:\\x\\Launch.local", "new"); }},
+        {"append", [&] { wine.AppendToFile("E:\\x\\Launch.local", "new"); }},
+        {"lock", [&] { wine.LockDirectory("E:\\x\\"); }},
+        {"change directory", [&] { wine.ChangeDirectory("E:\\x"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ErrorNumberOf(c.action), ErrorNumber::PathNotFound);
+    }
+    EXPECT_FALSE(wine.IsDirectory("E:\\x"));
+    fs::current_path(before);
+    EXPECT_EQ(ReadBytes(At("E:/x/Launch.local")), "planted");
 }
 
 }  // namespace
