@@ -91,8 +91,8 @@ std::string PosixFileSystem::TouchedPath(const std::string& path) const {
 Acting PosixFileSystem::ActingFor(const std::string& hostPath) const {
     std::span<const WalkStep> naming;
     for (const auto& [directory, walk] : named_) {
-        if (hostPath == directory ||
-            (hostPath.starts_with(directory) && hostPath[directory.size()] == '/')) {
+        if (hostPath == directory || (hostPath.starts_with(directory) &&
+                                      (directory == "/" || hostPath[directory.size()] == '/'))) {
             naming = walk;
         }
     }

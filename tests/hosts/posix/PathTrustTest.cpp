@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "hosts/posix/PathTrust.h"
+#include "hosts/posix/PosixFileSystem.h"
+#include "support/RuntimeError.h"
 #include "tests/testkit/ScratchDirectory.h"
 
 namespace brelmont::posix {
@@ -92,6 +94,7 @@ class WalkPathTest : public ::testing::Test, public brelmont::testing::ScratchDi
         if (::geteuid() != 0) {
             GTEST_SKIP() << "needs root to give files to other users";
         }
+        fs::permissions(root, fs::perms(0755));
         // user/    the user's folder, holding their file and their links
         // other/   another user's folder
         // root/    root's folder, holding root's link
@@ -171,6 +174,28 @@ TEST_F(WalkPathTest, AbsoluteTargetsLoopsAndRelativePathsAreWalkedWhole) {
     const std::vector<WalkStep> relative = WalkPath("secret");
     fs::current_path(before);
     EXPECT_EQ(ActingUid({}, relative), kOther);
+}
+
+// What a user's file names is done as that user, even in root's folders; the same folders named by
+// no one, or only sharing the text of a named one, stay root's.
+TEST_F(WalkPathTest, WhatAUsersFileNamesIsDoneAsThatUser) {
+    Make("root2", 0);
+    PosixFileSystem files("/nonexistent-prefix");
+    files.NamedBy(At("root"), At("user/file"));
+    const struct {
+        const char* file;
+        std::int32_t error;
+    } cases[] = {
+        {"root/Launch.local", ErrorNumber::PermissionDenied},
+        {"root/to-user/Launch.local", 0},
+        {"root2/Launch.local", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        EXPECT_EQ(brelmont::testing::ErrorNumberOf([&] { files.ReplaceFile(At(c.file), "x"); }),
+                  c.error);
+        EXPECT_EQ(fs::exists(At(c.file)), c.error == 0);
+    }
 }
 
 }  // namespace
