@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "hosts/win32/Elevation.h"
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "support/RuntimeError.h"
@@ -89,12 +90,14 @@ std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::str
     if (const DWORD staged = faults.Strike(FaultPoint::Lock)) {
         ThrowWin32Error(staged);
     }
-    // Only this user, administrators and the system may use it, so an ordinary user cannot open
-    // and hold a lock an elevated run made. One who makes the name first gets the run refused,
-    // not hung.
+    // Only administrators and the system may use it, and this user too when the run is not
+    // elevated: an ordinary user, or this same user's unelevated programs, cannot open and hold a
+    // lock an elevated run made. One who makes the name first gets the run refused, not hung.
     PSECURITY_DESCRIPTOR rules = nullptr;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
-    const std::string dacl = "D:P(A;;GA;;;" + ThisUserSid() + ")(A;;GA;;;BA)(A;;GA;;;SY)";
+    const std::string dacl =
+        "D:P" + (ProcessIsElevated() ? std::string() : "(A;;GA;;;" + ThisUserSid() + ")") +
+        "(A;;GA;;;BA)(A;;GA;;;SY)";
     if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(Wide(dacl).c_str(), SDDL_REVISION_1,
                                                                &rules, nullptr)) {
         attributes.lpSecurityDescriptor = rules;

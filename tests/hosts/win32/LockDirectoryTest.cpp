@@ -1,9 +1,19 @@
+#include <windows.h>
+// clang-format off
+#include <aclapi.h>
+// clang-format on
+
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
+#include "hosts/win32/DirectoryLock.h"
+#include "hosts/win32/Elevation.h"
+#include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Win32FileSystem.h"
 #include "tests/hosts/win32/FileSystemFixture.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32::test {
 namespace {
@@ -56,6 +66,47 @@ TEST_F(LockDirectoryTest, GivesUpOnALockHeldTooLong) {
 
 TEST_F(LockDirectoryTest, AMissingDirectoryIsAMissingPath) {
     EXPECT_EQ(ErrorNumberOf([&] { files.LockDirectory(At("none")); }), ErrorNumber::PathNotFound);
+}
+
+// The well-known SIDs the held lock lets in, one per entry of its access list.
+std::vector<WELL_KNOWN_SID_TYPE> LockUsers(const std::string& name) {
+    const UniqueKernelHandle mutex(::OpenMutexW(READ_CONTROL, FALSE, Wide(name).c_str()));
+    if (!mutex.Valid()) {
+        ADD_FAILURE() << "the lock " << name << " cannot be opened: " << ::GetLastError();
+        return {};
+    }
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR rules = nullptr;
+    if (::GetSecurityInfo(mutex.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                          nullptr, &dacl, nullptr, &rules) != ERROR_SUCCESS ||
+        dacl == nullptr) {
+        ADD_FAILURE() << "the lock has no access list";
+        return {};
+    }
+    std::vector<WELL_KNOWN_SID_TYPE> users;
+    for (DWORD index = 0; index < dacl->AceCount; ++index) {
+        void* entry = nullptr;
+        ::GetAce(dacl, index, &entry);
+        const PSID sid = &static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart;
+        WELL_KNOWN_SID_TYPE kind = WinNullSid;
+        for (const WELL_KNOWN_SID_TYPE known : {WinBuiltinAdministratorsSid, WinLocalSystemSid}) {
+            kind = ::IsWellKnownSid(sid, known) ? known : kind;
+        }
+        users.push_back(kind);  // WinNullSid: this user's own SID
+    }
+    ::LocalFree(rules);
+    return users;
+}
+
+// An elevated run shares its lock with no unelevated program, not even the same user's.
+TEST_F(LockDirectoryTest, OnlyAdministratorsAndTheSystemShareAnElevatedRunsLock) {
+    const auto held = files.LockDirectory(root);
+    std::vector<WELL_KNOWN_SID_TYPE> expected{WinBuiltinAdministratorsSid, WinLocalSystemSid};
+    if (!ProcessIsElevated()) {
+        expected.insert(expected.begin(), WinNullSid);
+    }
+    EXPECT_EQ(LockUsers(DirectoryLockName(root)), expected)
+        << (ProcessIsElevated() ? "elevated" : "not elevated");
 }
 
 }  // namespace
