@@ -43,8 +43,10 @@ void SessionLog::WriteLog(const std::string& Routine) {
         return;
     }
     try {
-        const std::string line =
-            TrimSpaces(FormatTimeStamp(clock_.Now()) + ": " + TrimSpaces(Routine));
+        // One entry, one line of bounded size: whatever a file, a link or the environment put in
+        // the text neither starts a line of its own nor grows root's log without end.
+        const std::string line = TrimSpaces(FormatTimeStamp(clock_.Now()) + ": " +
+                                            LogEntryText(TrimSpacesView(Routine)));
         files_.AppendToFile(LogPath, line + std::string(kCrLf));
     } catch (...) {
         Fail(std::current_exception(),
@@ -55,9 +57,20 @@ void SessionLog::WriteLog(const std::string& Routine) {
 void SessionLog::Fail(const std::exception_ptr& caught, const std::string& closing) {
     const RuntimeError error = AsRuntimeError(caught, "Brelmont:SessionLog");
     LogEnabled = false;
-    boxes_.MessageBoxOk(
-        "SetupLog Error " + std::to_string(error.Number()) + ", " + error.Description() + closing,
-        "");
+    boxes_.MessageBoxOk("SetupLog Error " + std::to_string(error.Number()) + ", " +
+                            EscapeControls(error.Description()) + closing,
+                        "");
+}
+
+void EscapingEventLog::WriteError(const std::string& text) {
+    std::string entry;
+    try {
+        entry = LogEntryText(text);
+    } catch (...) {
+        // Out of memory for 4 KiB: the entry is lost, as an entry must never fail its writer.
+        return;
+    }
+    log_.WriteError(entry);
 }
 
 }  // namespace brelmont

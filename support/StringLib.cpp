@@ -90,12 +90,124 @@ std::string TrimTrailCrLf(std::string_view text) {
 }
 
 std::string TrimSpaces(std::string_view text) {
+    return std::string(TrimSpacesView(text));
+}
+
+std::string_view TrimSpacesView(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) {
         return {};
     }
     const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return text.substr(first, last - first + 1);
+}
+
+namespace {
+
+constexpr std::string_view kCutMark = "...";
+
+bool IsControl(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+void AppendEscape(std::string& out, char c) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    out += "\\x";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0x0F];
+}
+
+// The escaped text's size, counted no further than `limit` + 1.
+std::size_t EscapedSize(std::string_view text, std::size_t limit) {
+    std::size_t size = 0;
+    for (std::size_t at = 0; at < text.size() && size <= limit; ++at) {
+        size += IsControl(text[at]) ? 4 : 1;
+    }
+    return size;
+}
+
+// Escapes `text` into `out` until the next character would make it longer than `limit`; how many
+// characters of `text` went in.
+std::size_t EscapeInto(std::string& out, std::string_view text, std::size_t limit) {
+    std::size_t at = 0;
+    for (; at < text.size(); ++at) {
+        const bool control = IsControl(text[at]);
+        if (out.size() + (control ? 4 : 1) > limit) {
+            break;
+        }
+        if (control) {
+            AppendEscape(out, text[at]);
+        } else {
+            out += text[at];
+        }
+    }
+    return at;
+}
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// How many bytes the UTF-8 sequence that `lead` starts has; 1 for any other byte.
+std::size_t SequenceLength(char lead) {
+    const auto byte = static_cast<unsigned char>(lead);
+    return byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+}
+
+// Drops a UTF-8 sequence that the cut left unfinished at the end of `text`. Bytes of an ANSI code
+// page that merely look like one lose at most three characters.
+void DropCutSequence(std::string& text, std::string_view cutFrom) {
+    if (cutFrom.empty() || !IsContinuation(cutFrom.front())) {
+        return;
+    }
+    std::size_t lead = text.size();
+    while (lead > 0 && text.size() - lead < 3 && IsContinuation(text[lead - 1])) {
+        --lead;
+    }
+    if (lead > 0 && SequenceLength(text[lead - 1]) > 1) {
+        text.resize(lead - 1);
+    }
+}
+
+}  // namespace
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(EscapedSize(text, text.size() * 4));
+    EscapeInto(out, text, std::string::npos);
+    return out;
+}
+
+std::string EscapeControlsButCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(EscapedSize(text, text.size() * 4));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t pair = text.find(kCrLf, at);
+        const std::string_view piece =
+            text.substr(at, pair == std::string_view::npos ? std::string_view::npos : pair - at);
+        EscapeInto(out, piece, std::string::npos);
+        if (pair == std::string_view::npos) {
+            break;
+        }
+        out += kCrLf;
+        at = pair + kCrLf.size();
+    }
+    return out;
+}
+
+std::string LogEntryText(std::string_view text, std::size_t longest) {
+    std::string out;
+    if (EscapedSize(text, longest) <= longest) {
+        EscapeInto(out, text, longest);
+        return out;
+    }
+    const std::size_t room = longest > kCutMark.size() ? longest - kCutMark.size() : 0;
+    const std::size_t kept = EscapeInto(out, text, room);
+    DropCutSequence(out, text.substr(kept));
+    out += kCutMark.substr(0, longest - out.size());
+    return out;
 }
 
 namespace {

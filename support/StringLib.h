@@ -67,6 +67,29 @@ std::string TrimTrailCrLf(std::string_view text);
 
 // Leading and trailing space characters removed (spaces only: tabs stay).
 std::string TrimSpaces(std::string_view text);
+// The same without a copy: the part of `text` between its leading and trailing spaces.
+std::string_view TrimSpacesView(std::string_view text);
+
+// Texts from files, links and the environment (paths, a link's target, DATADIR, the loader's
+// lines) reach the session log, the system log, standard error, status lines and boxes. Shown as
+// they are, a line feed in one forges a line of its own and an escape sequence drives the reader's
+// terminal, so every control character (below 0x20, and 0x7F) is shown as \xHH instead. Bytes
+// from 0x80 on stay, so names in UTF-8 or an ANSI code page stay readable; so does the backslash,
+// which every Windows path is full of: "\x1B" in a shown text is an ESC or those four characters,
+// and nothing a reader could take for a line or a terminal command either way.
+std::string EscapeControls(std::string_view text);
+
+// EscapeControls but for CR LF pairs: a status text of several lines, whose line breaks the
+// program writes as CR LF, keeps them.
+std::string EscapeControlsButCrLf(std::string_view text);
+
+// The longest text of one session-log or system-log entry.
+inline constexpr std::size_t kLongestLogText = 4096;
+
+// EscapeControls for one entry of a log: at most `longest` characters; a longer text is cut before
+// an escape or a UTF-8 sequence that would not fit whole, and ends in "...". Only the part kept
+// is looked at, so a text of any size costs no more than the entry.
+std::string LogEntryText(std::string_view text, std::size_t longest = kLongestLogText);
 
 // 1-based position of the first occurrence of `what` in `text`, 0 when absent (InStr).
 std::size_t FindPosition(std::string_view text, std::string_view what);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/SessionLog.h"
 #include "tests/testkit/ScriptedPlatform.h"
@@ -46,8 +47,45 @@ TEST_F(SessionLogTest, AppendsTheBannerAndTrimmedMessageLines) {
     EXPECT_EQ(LogFile(), earlier + kRule + "\r\n" + stamp + ": Brelmont 3.3.6\r\n" + kRule +
                              "\r\n" + stamp + ": Starting Launch.local update process\r\n" + stamp +
                              ":\r\n" + stamp + ":\r\n" + stamp + ": Normal ending\r\n" + stamp +
-                             ": tab at end\t\r\n" + stamp + ": two\r\nlines\r\n");
+                             ": tab at end\\x09\r\n" + stamp + ": two\\x0D\\x0Alines\r\n");
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string text;
+    for (std::size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+TEST_F(SessionLogTest, CutsAnEntryLongerThan4KiBAndEndsItInDots) {
+    files.AddDirectory("C:\\Tools\\Brelmont\\logs");
+    log.SetupLog();
+    const struct {
+        std::string text;
+        std::string entry;
+    } cases[] = {
+        {std::string(4096, 'a'), std::string(4096, 'a')},
+        {std::string(4097, 'b'), std::string(4093, 'b') + "..."},
+        // Escaped whole, a million ESCs would add 4 MB to the log: 1023 fit before the dots.
+        {std::string(1'000'000, '\x1B'), Repeat("\\x1B", 1023) + "..."},
+    };
+    for (const auto& c : cases) {
+        const std::size_t before = LogFile().size();
+        log.WriteLog(c.text);
+        EXPECT_EQ(LogFile().substr(before), "06-Dec 05:48:41: " + c.entry + "\r\n");
+    }
+}
+
+TEST(EscapingEventLog, WritesEachEntryAsOneEscapedBoundedLine) {
+    testing::RecordingEventLog system;
+    EscapingEventLog log(system);
+    log.WriteError("Permission denied: /home/u/\n<13>forged\x1B[2J is a link");
+    log.WriteError(std::string(5000, 'x'));
+    EXPECT_EQ(system.entries, (std::vector<std::string>{
+                                  "Permission denied: /home/u/\\x0A<13>forged\\x1B[2J is a link",
+                                  std::string(4093, 'x') + "..."}));
 }
 
 TEST_F(SessionLogTest, MissingLogsDirectoryLeavesLoggingOffAndCreatesNothing) {

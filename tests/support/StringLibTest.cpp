@@ -81,5 +81,74 @@ TEST(TrimTrailCrLf, RemovesOnlyTheTrailingRunOfLineEnds) {
     }
 }
 
+struct EscapeCase {
+    const char* name;
+    std::string text;
+    std::string escaped;         // EscapeControls
+    std::string escapedButCrLf;  // EscapeControlsButCrLf
+};
+
+TEST(EscapeControls, ShowsControlCharactersAsHexAndKeepsEverythingElse) {
+    const EscapeCase cases[] = {
+        {"Empty", "", "", ""},
+        {"WindowsPathKeepsBackslashes", "C:\\Program Files\\Kelvane", "C:\\Program Files\\Kelvane",
+         "C:\\Program Files\\Kelvane"},
+        {"EraseAndRewriteLine", "C:\\x\x1B[2K\r\x1B[1Aok", "C:\\x\\x1B[2K\\x0D\\x1B[1Aok",
+         "C:\\x\\x1B[2K\\x0D\\x1B[1Aok"},
+        {"TitleAndClipboard", "\x1B]0;t\x07\x1B]52;c;ZWNobw==\x07",
+         "\\x1B]0;t\\x07\\x1B]52;c;ZWNobw==\\x07", "\\x1B]0;t\\x07\\x1B]52;c;ZWNobw==\\x07"},
+        {"ForgedLogLine", "a\r\n06-Dec 05:48:41: Added", "a\\x0D\\x0A06-Dec 05:48:41: Added",
+         "a\r\n06-Dec 05:48:41: Added"},
+        {"LoneLineEnds", "a\nb\rc\n\rd", "a\\x0Ab\\x0Dc\\x0A\\x0Dd", "a\\x0Ab\\x0Dc\\x0A\\x0Dd"},
+        {"NulTabDelete", std::string("\0\t\x1F\x7F ~", 6), "\\x00\\x09\\x1F\\x7F ~",
+         "\\x00\\x09\\x1F\\x7F ~"},
+        {"HighBytesStay", "Gr\xC3\xBC\xC3\x9F \xE9\x80\xFF", "Gr\xC3\xBC\xC3\x9F \xE9\x80\xFF",
+         "Gr\xC3\xBC\xC3\x9F \xE9\x80\xFF"},
+        {"EscapeLikeTextStays", "\\x1B", "\\x1B", "\\x1B"},
+    };
+    for (const EscapeCase& c : cases) {
+        EXPECT_EQ(EscapeControls(c.text), c.escaped) << c.name;
+        EXPECT_EQ(EscapeControlsButCrLf(c.text), c.escapedButCrLf) << c.name;
+        // Shown once is shown for good: escaping again changes nothing.
+        EXPECT_EQ(EscapeControls(c.escaped), c.escaped) << c.name;
+    }
+}
+
+TEST(LogEntryText, EscapesAndCutsAtWholeCharactersWithDots) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::size_t longest;
+        std::string entry;
+    } cases[] = {
+        {"FitsExactly", "abcdefghij", 10, "abcdefghij"},
+        {"OneTooMany", "abcdefghijk", 10, "abcdefg..."},
+        {"EscapesFitExactly", "ab\x1B\x1B", 10, "ab\\x1B\\x1B"},
+        {"EscapeNotHalved",
+         "abcd\x1B"
+         "fghijk",
+         10, "abcd..."},
+        {"EscapeBeforeCutKept",
+         "abc\x1B"
+         "efghijk",
+         10, "abc\\x1B..."},
+        {"Utf8SequenceNotHalved",
+         "abcde\xE2\x82\xAC"
+         "fghij",
+         10, "abcde..."},
+        {"Utf8SequenceBeforeCutKept",
+         "abcd\xE2\x82\xAC"
+         "fghij",
+         10, "abcd\xE2\x82\xAC..."},
+        // Latin-1 "\xE9\xA9" looks like the start of a UTF-8 sequence: cut before it too.
+        {"AnsiBytesLikeUtf8", "abcd\xE9\xA9xyz", 8, "abcd..."},
+        {"DefaultIs4KiB", std::string(5000, 'x'), kLongestLogText, std::string(4093, 'x') + "..."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LogEntryText(c.text, c.longest), c.entry) << c.name;
+        EXPECT_LE(LogEntryText(c.text, c.longest).size(), c.longest) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace brelmont
