@@ -39,13 +39,13 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
         Form_Unload(ExitStatus::NoProgramDirectory);
     }
     log_.WriteLog("Found Kelvane program directory at " + programDirectory);
-    AppendStatusLine("Program Path: " + programDirectory);
+    AppendStatusLine("Program Path: " + EscapeControls(programDirectory));
 
     Shared.DataPath = FindDataDirectory(programDirectory);
     if (Shared.DataPath.empty()) {
         log_.WriteLog("Could not find Kelvane.conf in directory " + programDirectory + "; quiting");
-        ui_.MessageBoxOk("Could not find Kelvane.conf in directory " + programDirectory + " ." +
-                             kCrLfText +
+        ui_.MessageBoxOk("Could not find Kelvane.conf in directory " +
+                             EscapeControls(programDirectory) + " ." + kCrLfText +
                              "Please confirm that the path is correct and that Kelvane is "
                              "correctly installed.",
                          "Launch.local Update");
@@ -54,7 +54,7 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
 
     const std::string launchPath = Shared.DataPath + "\\Launch.local";
     log_.WriteLog("Starting Update to " + launchPath);
-    AppendStatusLine("Updating: " + launchPath);
+    AppendStatusLine("Updating: " + EscapeControls(launchPath));
     Pause(500);
 
     LaunchEditContext edit{
@@ -84,18 +84,21 @@ std::string frmBrelmont::FindDataDirectory(const std::string& programDirectory) 
         return {};
     }
     const std::string dataPath = services_.files.PathFromFileText(
-        GetPathFromConf(confPath, trap_, services_.files, services_.eventLog, ui_));
+        GetPathFromConf(confPath, trap_, services_.files, services_.eventLog));
     if (!dataPath.empty()) {
         services_.files.NamedBy(dataPath, confPath);
     }
     log_.WriteLog("Found Kelvane data directory at " + dataPath);
-    AppendStatusLine("Data Path: " + dataPath);
+    AppendStatusLine("Data Path: " + EscapeControls(dataPath));
     return dataPath;
 }
 
 std::string frmBrelmont::FindProgramDirectory() {
     // The caller knows where Kelvane is: no search, no pick list, no browse.
     if (!options_.kelvaneDirectory.empty()) {
+        if (options_.kelvaneDirectory.size() > FileLib::kLongestPath) {
+            throw RuntimeError(ErrorNumber::BadFileNameOrNumber, "Brelmont");
+        }
         return options_.kelvaneDirectory;
     }
     const std::string candidates = FindKelvaneDirs(services_.files);

@@ -12,7 +12,8 @@ namespace brelmont {
 
 frmBrelmont::frmBrelmont(const platform::Services& services, platform::FrontEnd* ui,
                          RunOptions options)
-    : services_(services),
+    : eventLog_(services.eventLog),
+      services_{services.files, eventLog_, services.clock, services.process},
       options_(std::move(options)),
       unattended_(options_.unattended
                       ? std::make_unique<UnattendedFrontEnd>(
@@ -31,7 +32,8 @@ int frmBrelmont::Run() {
     } catch (...) {
         // Start-up and the driver set no trap: what reaches here is reported and ends the run.
         const RuntimeError error = AsRuntimeError(std::current_exception(), "Brelmont");
-        ui_.ReportUncaughtError(error.Number(), error.Description());
+        // A description may quote a path, a link's target among them.
+        ui_.ReportUncaughtError(error.Number(), EscapeControls(error.Description()));
         if (options_.unattended) {
             // Nobody saw a box: the system's log keeps it too, for whoever looks later.
             services_.eventLog.WriteError("Run-time error '" + std::to_string(error.Number()) +
@@ -53,9 +55,12 @@ int frmBrelmont::Ended(int exitStatus) {
 }
 
 void frmBrelmont::RecordUnattended(const std::string& line) {
-    log_.WriteLog(line);
+    // Standard error gets the line exactly as the log does: one line, bounded, nothing that a
+    // terminal would take for a command.
+    const std::string entry = LogEntryText(line);
+    log_.WriteLog(entry);
     if (options_.reportLine) {
-        options_.reportLine(line);
+        options_.reportLine(entry);
     }
 }
 
@@ -78,11 +83,11 @@ void frmBrelmont::Form_Load() {
     }
     AppendStatusLine(Action == "install" ? "** Installing Add-on **" : "** Uninstalling Add-on **");
     log_.WriteLog("Found loader file: " + LoaderFile);
-    AppendStatusLine("Found loader File: " + LoaderFile);
+    AppendStatusLine("Found loader File: " + EscapeControls(LoaderFile));
     if (!fileLib_.FileExists(LoaderFile)) {
         // Refused before anything of Kelvane's is touched: without its loader file the add-on can
         // be neither registered nor identified for removal.
-        ui_.MessageBoxOk("File " + LoaderFile + " not found", "");
+        ui_.MessageBoxOk("File " + EscapeControls(LoaderFile) + " not found", "");
         Form_Unload(ExitStatus::CommandLineRefused);
     }
     UpdateLaunchLocal(Action);
@@ -121,7 +126,7 @@ std::int16_t frmBrelmont::GetCommandLine(const std::string& text) {
 }
 
 void frmBrelmont::AppendStatusLine(const std::string& text) {
-    ui_.SetStatusText(ui_.StatusText() + text + std::string(kCrLf));
+    ui_.SetStatusText(ui_.StatusText() + EscapeControlsButCrLf(text) + std::string(kCrLf));
 }
 
 void frmBrelmont::Pause(std::int16_t MilliSeconds) {

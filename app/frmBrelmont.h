@@ -47,6 +47,9 @@ class frmBrelmont {
     Module1 Shared;
 
     std::int16_t GetCommandLine(const std::string& text);
+    // Texts of the program's own with CR LF between lines; any other control character is shown
+    // escaped. A path or other foreign text in it is escaped (EscapeControls) where it is joined
+    // in, so that its CR LF too stays inside its line.
     void AppendStatusLine(const std::string& text);
     void Pause(std::int16_t MilliSeconds);
     std::string LogPath() const { return log_.LogPath; }
@@ -64,6 +67,8 @@ class frmBrelmont {
     void RecordUnattended(const std::string& line);
     int Ended(int exitStatus);
 
+    // Every system-log entry of the run passes through here: services_ hands it out.
+    EscapingEventLog eventLog_;
     platform::Services services_;
     RunOptions options_;
     std::unique_ptr<UnattendedFrontEnd> unattended_;

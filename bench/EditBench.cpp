@@ -192,10 +192,9 @@ void ConfBenchmark(benchmark::State& state) {
     WriteFlushed(conf, text);
     posix::PosixFileSystem files("");
     NoEventLog eventLog;
-    SilentBoxes boxes;
     TrapState trap;
     for (auto _ : state) {
-        const std::string dataPath = GetPathFromConf(conf.string(), trap, files, eventLog, boxes);
+        const std::string dataPath = GetPathFromConf(conf.string(), trap, files, eventLog);
         if (dataPath != "C:\\KelvaneData") {
             state.SkipWithError("the reader did not find DATADIR");
             break;

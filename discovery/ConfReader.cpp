@@ -37,19 +37,19 @@ std::int64_t LeadingDigitExponent(std::string_view number, std::size_t intEnd) {
     return 0;
 }
 
-std::string UpperCase(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return text;
+// True when `key` is `upperName` in any case.
+bool IsKey(std::string_view key, std::string_view upperName) {
+    return key.size() == upperName.size() &&
+           std::equal(key.begin(), key.end(), upperName.begin(), [](char c, char upper) {
+               return std::toupper(static_cast<unsigned char>(c)) == upper;
+           });
 }
 
 }  // namespace
 
 std::int16_t ReadInstanceNumber(std::string_view value) {
     const RuntimeError notANumber(ErrorNumber::TypeMismatch, kSource);
-    const std::string trimmed = TrimSpaces(value);
-    std::string_view number = trimmed;
+    std::string_view number = TrimSpacesView(value);
     bool negative = false;
     if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
         negative = number.front() == '-';
@@ -109,7 +109,7 @@ std::int16_t ReadInstanceNumber(std::string_view value) {
 }
 
 std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::FileSystem& files,
-                            platform::EventLog& eventLog, platform::MessageBoxes& boxes) {
+                            platform::EventLog& eventLog) {
     try {
         std::string result;
         trap.Step = 1;
@@ -119,24 +119,33 @@ std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::
                                "File larger than 1 GiB: " + path);
         }
         trap.Step = 2;
-        LineText buffer{files.ReadFile(path, length)};
-        while (!buffer.Empty()) {
-            const std::string line = GetLine(buffer, boxes);
+        std::string text = files.ReadFile(path, length);
+        // A line is what stands before a CR, its LFs dropped. Dropping them all at once, in place,
+        // gives the same lines as views of the text: a line of any size (a DATADIR of 100 MiB)
+        // costs nothing beyond the file, where copying it, its key and its value cost it thrice.
+        std::erase(text, kLf);
+        std::string_view rest = text;
+        while (!rest.empty()) {
+            const std::size_t cr = rest.find(kCr);
+            const std::string_view line = rest.substr(0, cr);
+            rest.remove_prefix(cr == std::string_view::npos ? rest.size() : cr + 1);
             trap.Step = 3;
             if (line.empty() || line.front() == '[') {
                 continue;
             }
             const std::size_t equals = line.find('=');
-            const std::string key = UpperCase(TrimSpaces(std::string_view(line).substr(0, equals)));
-            const bool hasValue = equals != std::string::npos;
-            const std::string_view value =
-                hasValue ? std::string_view(line).substr(equals + 1) : std::string_view();
-            if (key == "DATADIR") {
+            const std::string_view key = TrimSpacesView(line.substr(0, equals));
+            const bool hasValue = equals != std::string_view::npos;
+            const std::string_view value = hasValue ? line.substr(equals + 1) : std::string_view();
+            if (IsKey(key, "DATADIR")) {
                 if (!hasValue) {
                     throw RuntimeError(ErrorNumber::SubscriptOutOfRange, kSource);
                 }
+                if (value.size() > FileLib::kLongestPath) {
+                    throw RuntimeError(ErrorNumber::BadFileNameOrNumber, kSource);
+                }
                 result = std::string(value);
-            } else if (key == "INSTANCE") {
+            } else if (IsKey(key, "INSTANCE")) {
                 if (!hasValue) {
                     throw RuntimeError(ErrorNumber::SubscriptOutOfRange, kSource);
                 }

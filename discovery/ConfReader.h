@@ -10,7 +10,6 @@ namespace brelmont {
 namespace platform {
 class FileSystem;
 class EventLog;
-class MessageBoxes;
 }  // namespace platform
 
 // Reads an INSTANCE value: a decimal number with optional sign, fraction and exponent and
@@ -20,8 +19,9 @@ std::int16_t ReadInstanceNumber(std::string_view value);
 
 // Kelvane's data directory named by the DATADIR key of the configuration file at `path`, or the
 // empty text when there is none. Failures pass on through the trap (" FileLib:GetPathFromConf,
-// Step = "), with the step reached in trap.Step.
+// Step = "), with the step reached in trap.Step; a DATADIR value longer than FileLib::kLongestPath
+// is such a failure (bad file name, 52) at its own line.
 std::string GetPathFromConf(const std::string& path, TrapState& trap, platform::FileSystem& files,
-                            platform::EventLog& eventLog, platform::MessageBoxes& boxes);
+                            platform::EventLog& eventLog);
 
 }  // namespace brelmont

@@ -23,7 +23,7 @@ LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string&
         // Editing without the lock could lose another run's edit; waiting on could hang the
         // installer that called, so the edit ends here.
         run.AppendStatusLine("Launch.local left unchanged: its folder could not be locked (" +
-                             error.Description() + ")");
+                             EscapeControls(error.Description()) + ")");
         guard.refused = static_cast<std::int16_t>(error.Number());
         return guard;
     }

@@ -122,10 +122,11 @@ std::optional<PiecedText> ReplaceBlocks(std::string launchText, const RegIdCut& 
 }
 
 std::string ErrorReport(std::int16_t step, const RegIdCut& cut) {
-    return "Error at Step: " + std::to_string(step) + std::string(kCrLf) + ">>>RegID=" + cut.RegID +
-           ", Pos1=" + std::to_string(cut.pos1) + ", pos2=" + std::to_string(cut.pos2) +
-           ", pos3=" + std::to_string(cut.pos3) + ", AppName=" + cut.AppName +
-           ", AppRev=" + cut.AppRev;
+    // The loader's first line is the caller's text: escaped, it cannot add lines to the report.
+    return "Error at Step: " + std::to_string(step) + std::string(kCrLf) +
+           ">>>RegID=" + EscapeControls(cut.RegID) + ", Pos1=" + std::to_string(cut.pos1) +
+           ", pos2=" + std::to_string(cut.pos2) + ", pos3=" + std::to_string(cut.pos3) +
+           ", AppName=" + EscapeControls(cut.AppName) + ", AppRev=" + EscapeControls(cut.AppRev);
 }
 
 }  // namespace
@@ -134,14 +135,14 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
     RegIdCut cut;
     try {
         run.Step = 201;
-        run.AppendStatusLine("Reading: " + launchPath);
+        run.AppendStatusLine("Reading: " + EscapeControls(launchPath));
         const LaunchEditGuard guard = GuardLaunchEdit(run, launchPath);
         if (guard.refused) {
             return *guard.refused;
         }
         std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
         launchText += kCrLf;
-        run.AppendStatusLine("Reading: " + run.LoaderFile);
+        run.AppendStatusLine("Reading: " + EscapeControls(run.LoaderFile));
 
         run.Step = 202;
         LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};
@@ -151,7 +152,7 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
         CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);
 
         run.Step = 204;
-        run.AppendStatusLine("Reading: " + launchPath);
+        run.AppendStatusLine("Reading: " + EscapeControls(launchPath));
         std::string_view launchBody = launchText;
         SplitByteOrderMark(launchBody);
         const Presence presence = FindAddon(launchBody, cut, run.boxes);

@@ -46,13 +46,13 @@ PiecedText DropBlocks(std::string launchText, const RegIdCut& cut, platform::Mes
 }  // namespace
 
 std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) {
-    run.AppendStatusLine("Reading: " + launchPath);
+    run.AppendStatusLine("Reading: " + EscapeControls(launchPath));
     const LaunchEditGuard guard = GuardLaunchEdit(run, launchPath);
     if (guard.refused) {
         return *guard.refused;
     }
     std::string launchText = run.fileLib.ReadTextFileContents(launchPath);
-    run.AppendStatusLine("Reading: " + run.LoaderFile);
+    run.AppendStatusLine("Reading: " + EscapeControls(run.LoaderFile));
     LineText loaderText{ReadLoaderText(run.fileLib, run.LoaderFile)};
     RegIdCut cut;
     CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);

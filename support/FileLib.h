@@ -22,6 +22,10 @@ class FileLib {
     // Text files larger than this are refused before a byte is read: nothing the program reads
     // comes near it, and reading one whole would take as much memory.
     static constexpr std::uint64_t kLargestTextFile = std::uint64_t{1} << 30;
+    // The longest path Windows can name at all, in characters (here: bytes of the text as read).
+    // A longer text from a file or the environment is no file name but a bad file name (52),
+    // refused before it is shown, logged or used.
+    static constexpr std::size_t kLongestPath = 32767;
 
     // `largestTextFile`: kLargestTextFile but in tests, which cannot afford files of that size.
     FileLib(platform::FileSystem& files, platform::EventLog& eventLog,

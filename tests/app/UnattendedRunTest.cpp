@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,9 +57,18 @@ TEST_P(UnattendedRun, DecidesWithoutAPersonAndLogsIt) {
     ASSERT_FALSE(log.empty());
     EXPECT_TRUE(log.back().starts_with("Ended with exit status " + std::to_string(c.exit) + ": "))
         << log.back();
-    // Every box went to the report lines as well as to the log.
+    // Every box went to the report lines as well as to the log, as one line without anything a
+    // terminal would act on.
+    const auto hasControl = [](const std::string& line) {
+        return std::any_of(line.begin(), line.end(),
+                           [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+    };
     for (const std::string& line : reported) {
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << line;
+        EXPECT_FALSE(hasControl(line)) << line;
+    }
+    for (const std::string& line : log) {
+        EXPECT_FALSE(hasControl(line)) << line;
     }
     EXPECT_EQ(LaunchFile(), c.launchAfter);
 }
@@ -112,6 +122,33 @@ const Unattended kRuns[] = {
      3,
      {"Could not find Kelvane.conf in directory C:\\Elsewhere; quiting",
       "Ended with exit status 3: no Kelvane data directory"}},
+    // A line feed, a clipboard write and a forged log line in the variable: one escaped line each.
+    {"GivenDirectoryWithControlCharactersIsShownEscaped",
+     kInstall,
+     [](RunTest&) {},
+     "C:\\Else\x1B]52;c;ZWNobw==\x07\r\n06-Dec 05:48:41: Update outcome: Added",
+     3,
+     {"Found Kelvane program directory at C:\\Else\\x1B]52;c;ZWNobw==\\x07\\x0D\\x0A06-Dec "
+      "05:48:41: Update outcome: Added",
+      "[Launch.local Update] Could not find Kelvane.conf in directory "
+      "C:\\Else\\x1B]52;c;ZWNobw==\\x07\\x0D\\x0A06-Dec 05:48:41: Update outcome: Added . / "
+      "Please confirm that the path is correct and that Kelvane is correctly installed."}},
+    {"GivenDirectoryLongerThanAnyPath",
+     kInstall,
+     [](RunTest&) {},
+     "C:\\" + std::string(40000, 'x'),
+     5,
+     {"[Brelmont] Run-time error '52': /  / Bad file name or number",
+      "Ended with exit status 5: an unexpected run-time error"}},
+    {"DataDirectoryLongerThanAnyPath",
+     kUninstall,
+     [](RunTest& t) {
+         t.InstallKelvane(kKelvane, "DATADIR=C:\\" + std::string(40000, 'x') + "\r\n");
+     },
+     "",
+     5,
+     {"[Brelmont] Run-time error '-2147221452': /  / Bad file name or number, Step = 3",
+      "Ended with exit status 5: an unexpected run-time error"}},
     {"RefusedCommandLine",
      "install",
      [](RunTest&) {},

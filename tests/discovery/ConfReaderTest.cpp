@@ -13,7 +13,6 @@ namespace {
 
 using testing::MemoryFileSystem;
 using testing::RecordingEventLog;
-using testing::ScriptedFrontEnd;
 
 constexpr const char* kConf = "C:\\Program Files\\Kelvane\\Kelvane.conf";
 constexpr std::int32_t kBase = ErrorNumber::ObjectErrorBase;
@@ -33,7 +32,6 @@ class FailingReads : public MemoryFileSystem {
 struct Reader {
     FailingReads files;
     RecordingEventLog eventLog;
-    ScriptedFrontEnd boxes;
     TrapState trap;
 
     Reader() { files.AddDirectory("C:\\Program Files\\Kelvane"); }
@@ -42,7 +40,7 @@ struct Reader {
         if (contents) {
             files.AddFile(kConf, *contents);
         }
-        return GetPathFromConf(kConf, trap, files, eventLog, boxes);
+        return GetPathFromConf(kConf, trap, files, eventLog);
     }
 };
 
@@ -73,7 +71,6 @@ TEST_P(ConfReaderFinds, DataDirectory) {
     Reader reader;
     EXPECT_EQ(reader.Read(GetParam().contents), GetParam().dataDirectory);
     EXPECT_TRUE(reader.eventLog.entries.empty());
-    EXPECT_TRUE(reader.boxes.boxes.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
               "C:\\Data"},
         Found{"LfOnlyIsOneLine", "DATADIR=C:\\Data\nINSTANCE=1\n", "C:\\DataINSTANCE=1"},
         Found{"LfOnlyHeaderIgnoredWhole", "[Main]\nDATADIR=C:\\Data\n", ""},
-        Found{"BackslashAtEndKept", "DATADIR=C:\\Data\\\r\n", "C:\\Data\\"}),
+        Found{"BackslashAtEndKept", "DATADIR=C:\\Data\\\r\n", "C:\\Data\\"},
+        Found{"LongestPathKept", "DATADIR=" + std::string(32767, 'x') + "\r\n",
+              std::string(32767, 'x')}),
     ByName());
 
 struct Fails {
@@ -153,7 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
               "Type mismatch"},
         Fails{"InstanceOutOfRange", "INSTANCE=32768\r\n", 0, 3, 6 + kBase, "Overflow"},
         Fails{"ReadsOnAfterDatadir", "DATADIR=C:\\Data\r\nINSTANCE=x\r\n", 0, 3, 13 + kBase,
-              "Type mismatch"}),
+              "Type mismatch"},
+        Fails{"DatadirLongerThanAnyPath", "DATADIR=" + std::string(32768, 'x') + "\r\n", 0, 3,
+              52 + kBase, "Bad file name or number"},
+        Fails{"DatadirTooLongThoughALaterOneFits",
+              "DATADIR=C:\\" + std::string(40000, 'x') + "\r\nDATADIR=C:\\Data\r\n", 0, 3,
+              52 + kBase, "Bad file name or number"}),
     ByName());
 
 struct Instance {

@@ -48,13 +48,20 @@ class ConsoleRun : public ::testing::Test {
     }
     ~ConsoleRun() override { fs::remove_all(root_); }
 
-    // Runs `brelmont <argument>` with `answers` on standard input; the exit status.
-    int Run(const std::string& argument, const std::string& answers = "") {
+    // Runs `brelmont <argument>` with `answers` on standard input; the exit status. `unattended`
+    // sets BRELMONT_UNATTENDED, `kelvaneDirectory` BRELMONT_KELVANE_DIR (any bytes but NUL).
+    int Run(const std::string& argument, const std::string& answers = "", bool unattended = false,
+            const std::optional<std::string>& kelvaneDirectory = std::nullopt) {
         Write(root_ / "stdin", answers);
+        std::string variables = unattended ? "BRELMONT_UNATTENDED=1 " : "";
+        if (kelvaneDirectory) {
+            Write(root_ / "kelvane-dir", *kelvaneDirectory);
+            variables += "BRELMONT_KELVANE_DIR=\"$(cat kelvane-dir)\" ";
+        }
         const std::string command =
             "cd '" + root_.string() +
             "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM WINEPREFIX='" +
-            (root_ / "prefix").string() + "' ./bin/brelmont '" + argument +
+            (root_ / "prefix").string() + "' " + variables + "./bin/brelmont '" + argument +
             "' <stdin >stdout 2>stderr";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -152,6 +159,68 @@ TEST_F(ConsoleRun, PickListSaysWhatItAccepts) {
     EXPECT_NE(out.find(hint, first + hint.size()), std::string::npos) << out;
 }
 
+// Text that a user put in Kelvane.conf or an installer's environment reaches the administrator's
+// terminal, the session log and standard error as one line, its control characters escaped.
+struct Foreign {
+    const char* name;
+    bool unattended;
+    std::string conf;
+    std::optional<std::string> kelvaneDirectory;
+    int exit;
+    std::string out;  // expected on standard output
+    std::string err;  // on standard error
+    std::string log;  // in the session log
+};
+
+void PrintTo(const Foreign& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ForeignText : public ConsoleRun, public ::testing::WithParamInterface<Foreign> {};
+
+TEST_P(ForeignText, IsShownEscaped) {
+    const Foreign& c = GetParam();
+    Write(kelvane_ / "Kelvane.conf", c.conf);
+
+    EXPECT_EQ(Run("uinstall," + loader_.string(), "", c.unattended, c.kelvaneDirectory), c.exit);
+
+    const std::string out = Out();
+    const std::string err = Err();
+    const std::string log = Log();
+    EXPECT_NE(out.find(c.out), std::string::npos) << out;
+    EXPECT_NE(err.find(c.err), std::string::npos) << err;
+    EXPECT_NE(log.find(c.log), std::string::npos) << log;
+    for (const std::string* text : {&out, &err, &log}) {
+        EXPECT_EQ(text->find_first_of("\x1B\x07"), std::string::npos) << *text;
+        EXPECT_EQ(text->find("\nForged"), std::string::npos) << *text;
+    }
+}
+
+// ESC sequences that would erase and rewrite the line above, set the title and fill the
+// clipboard (OSC 52), and a line feed that would start a forged line.
+const std::string kAttack = "\x1B[1A\x1B[2K\x1B]0;owned\x07\x1B]52;c;ZWNobw==\x07\nForged";
+const std::string kShown = "\\x1B[1A\\x1B[2K\\x1B]0;owned\\x07\\x1B]52;c;ZWNobw==\\x07";
+
+INSTANTIATE_TEST_SUITE_P(
+    Attacks, ForeignText,
+    ::testing::Values(
+        // Kelvane.conf drops the LF of a line, as always: the rest is one escaped line.
+        Foreign{"DataDirectoryAttended", false, "DATADIR=C:\\Data" + kAttack + "\r\n", std::nullopt,
+                4, "Data Path: C:\\Data" + kShown + "Forged\n", "",
+                ": Found Kelvane data directory at C:\\Data" + kShown + "Forged\r\n"},
+        Foreign{"DataDirectoryUnattended", true, "DATADIR=C:\\Data" + kAttack + "\r\n",
+                std::nullopt, 4, "", "",
+                ": Found Kelvane data directory at C:\\Data" + kShown + "Forged\r\n"},
+        Foreign{"KelvaneDirectoryAttended", false, kConf, "C:\\Nowhere" + kAttack, 3,
+                "Could not find Kelvane.conf in directory C:\\Nowhere" + kShown + "\\x0AForged .\n",
+                "",
+                ": Found Kelvane program directory at C:\\Nowhere" + kShown + "\\x0AForged\r\n"},
+        Foreign{"KelvaneDirectoryUnattended", true, kConf, "C:\\Nowhere" + kAttack, 3, "",
+                "[Launch.local Update] Could not find Kelvane.conf in directory C:\\Nowhere" +
+                    kShown + "\\x0AForged . / Please confirm",
+                ": Found Kelvane program directory at C:\\Nowhere" + kShown + "\\x0AForged\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct End {
     const char* name;
     std::string action;
@@ -194,7 +263,10 @@ INSTANTIATE_TEST_SUITE_P(
                       End{"EditFailed", "uinstall", "DATADIR=C:\\Missing\r\n", "", 4, "Result = "},
                       End{"UncaughtError", "uinstall",
                           "INSTANCE=abc\r\nDATADIR=C:\\KelvaneData\r\n", "", 5,
-                          "Run-time error '-2147221491':\n\nType mismatch, Step = 3\n"}),
+                          "Run-time error '-2147221491':\n\nType mismatch, Step = 3\n"},
+                      End{"DataDirectoryLongerThanAnyPath", "uinstall",
+                          "DATADIR=C:\\" + std::string(40000, 'x') + "\r\n", "", 5,
+                          "Run-time error '-2147221452':\n\nBad file name or number, Step = 3\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
