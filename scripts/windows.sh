@@ -90,4 +90,4 @@ timeout 60 "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f 
 
 echo "windows: running the tests under Wine"
 # shellcheck disable=SC2086 # CTEST_ARGS is a list of words.
-timeout 900 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" ${CTEST_ARGS:-}
+timeout 1800 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" ${CTEST_ARGS:-}

@@ -443,6 +443,25 @@ INSTANTIATE_TEST_SUITE_P(Examples, MsiUpgradeTest,
                                            UpgradeRun{"RegistrationFails", true}),
                          [](const auto& info) { return info.param.name; });
 
+// A repair of the installed package runs no Brelmont at all: msiexec runs a per-machine package's
+// deferred actions as the system account even when a standard user asks for the repair, and
+// the registration has nothing to mend that the install did not do.
+TEST_F(InstallerFixture, MsiRepairRunsNoBrelmont) {
+    InstallKelvane(kKelvaneDir, kLaunch);
+    const std::optional<DWORD> installed = Msiexec("/i", kMsi12, true);
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    ASSERT_EQ(*installed, 0u) << ReadAll(kLog).value_or("(no session log)");
+    const std::optional<std::string> logBefore = ReadAll(kLog);
+
+    // A repair of every file and registry value, as "msiexec /fa" asks for one.
+    const std::optional<DWORD> repaired =
+        Msiexec("/i", kMsi12, true, {}, "REINSTALL=ALL REINSTALLMODE=vomus");
+    ASSERT_TRUE(repaired.has_value()) << "the repair was still running";
+    EXPECT_EQ(*repaired, 0u);
+    EXPECT_EQ(ReadAll(kLog), logBefore) << "Brelmont ran during the repair";
+    EXPECT_EQ(ReadAll(kLaunch), Registered(kSample));
+}
+
 // An install folder with a comma in its name could not be handed to Brelmont: the installers
 // refuse it before anything is installed.
 struct CommaRun {
