@@ -20,7 +20,7 @@ frmBrelmont::frmBrelmont(const platform::Services& services, platform::FrontEnd*
                             [this](const std::string& line) { RecordUnattended(line); })
                       : nullptr),
       ui_(unattended_ ? *unattended_ : *ui),
-      fileLib_(services.files, services.eventLog),
+      fileLib_(services_.files, services_.eventLog),
       log_(services.files, services.clock, ui_),
       closedStatus_(ExitStatus::ClosedByUser) {}
 

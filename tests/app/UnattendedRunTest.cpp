@@ -182,6 +182,31 @@ TEST_F(RunTest, UnattendedUncaughtErrorGoesToTheEventLogToo) {
               std::vector<std::string>{"Run-time error '5': Invalid procedure call or argument"});
 }
 
+// A refused link's description quotes its target, which the link's owner wrote: line feeds and
+// escape sequences in it reach no log, report line or system-log entry as they stand.
+TEST_F(RunTest, LinkTargetInARefusalIsShownEscapedEverywhere) {
+    InstallKelvane();
+    p.files.AddFile(kLaunch, kSampleBlock);
+    p.files.FailReadsOf(kLaunch, ErrorNumber::PermissionDenied,
+                        "Permission denied: /home/u/x\n<11>Brelmont: forged\x1B]0;t\x07 is a link");
+    std::vector<std::string> reported;
+    RunOptions options;
+    options.unattended = true;
+    options.reportLine = [&](const std::string& line) { reported.push_back(line); };
+
+    EXPECT_EQ(p.Run(kUninstall, options), ExitStatus::UncaughtError);
+
+    const std::string shown =
+        "Permission denied: /home/u/x\\x0A<11>Brelmont: forged\\x1B]0;t\\x07 is a link";
+    EXPECT_EQ(p.eventLog.entries,
+              (std::vector<std::string>{shown + " FileLib:ReadTextFileContents, Step = 2",
+                                        "Run-time error '-2147221434': " + shown + ", Step = 2"}));
+    const std::string box = "[Brelmont] Run-time error '-2147221434': /  / " + shown + ", Step = 2";
+    EXPECT_EQ(reported, std::vector<std::string>{box});
+    const auto log = p.LogMessages();
+    EXPECT_NE(std::find(log.begin(), log.end(), box), log.end()) << p.LogText();
+}
+
 // Without its log nothing is shown and the run goes on; the report lines still say what failed.
 TEST_F(RunTest, UnattendedRunWithoutItsLogGoesOn) {
     InstallKelvane();

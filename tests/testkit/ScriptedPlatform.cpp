@@ -145,8 +145,16 @@ std::uint64_t MemoryFileSystem::FileLength(const std::string& path) {
     return found->second.bytes.size();
 }
 
+void MemoryFileSystem::FailReadsOf(const std::string& path, std::int32_t number,
+                                   const std::string& description) {
+    readErrors_[Key(path)] = {number, description};
+}
+
 std::string MemoryFileSystem::ReadFile(const std::string& path, std::uint64_t length) {
     CheckLookup();
+    if (const auto failing = readErrors_.find(Key(path)); failing != readErrors_.end()) {
+        throw RuntimeError(failing->second.first, "Brelmont", failing->second.second);
+    }
     const auto found = files_.find(Key(path));
     if (found == files_.end()) {
         throw RuntimeError(ErrorNumber::FileNotFound);

@@ -40,6 +40,9 @@ class MemoryFileSystem : public platform::FileSystem {
     void FailLookups(std::int32_t number);
     // Appends to this path fail with `number`.
     void FailAppendsTo(const std::string& path, std::int32_t number);
+    // Reads of this path fail with `number` and a description of the host's own (which may quote
+    // a path, as a refused link's does).
+    void FailReadsOf(const std::string& path, std::int32_t number, const std::string& description);
     int ReplaceCount() const { return replaceCount_; }
     int LockCount() const { return lockCount_; }
 
@@ -71,6 +74,7 @@ class MemoryFileSystem : public platform::FileSystem {
     int replaceFailures_ = 0;
     std::int32_t lookupError_ = 0;
     std::map<std::string, std::int32_t> appendErrors_;
+    std::map<std::string, std::pair<std::int32_t, std::string>> readErrors_;
     int replaceCount_ = 0;
     int lockCount_ = 0;
 };
