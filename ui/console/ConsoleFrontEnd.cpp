@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/Services.h"
+#include "support/StringLib.h"
 #include "ui/common/UncaughtErrorText.h"
 
 namespace brelmont::console {
@@ -80,8 +81,10 @@ bool ConsoleFrontEnd::Pause(std::int16_t milliSeconds) {
 }
 
 void ConsoleFrontEnd::PrintBox(const std::string& text, const std::string& title) {
+    // The driver escapes what it joins into a box; this keeps any text it missed from driving
+    // the terminal (a window's box cannot be driven, so only here).
     out_ << '[' << (title.empty() ? platform::kProgramName : title) << ']' << '\n'
-         << ToTerminalLines(text) << std::endl;
+         << ToTerminalLines(EscapeControlsButCrLf(text)) << std::endl;
 }
 
 bool ConsoleFrontEnd::ReadAnswer(const std::string& prompt, std::string& answer) {
