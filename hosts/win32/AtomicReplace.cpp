@@ -36,7 +36,7 @@ std::optional<FileIdentity> CurrentFile(const std::string& path) {
     const UniqueFile file(::CreateFileW(
         Wide(path).c_str(), FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
     if (!file.Valid()) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND) {

@@ -29,10 +29,10 @@ class MutexLock final : public platform::DirectoryLock {
 };
 
 BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
-    const UniqueFile directory(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                             nullptr));
+    const UniqueFile directory(
+        ::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
     if (!directory.Valid()) {
         const DWORD code = ::GetLastError();
         ThrowWin32Error(code == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : code);

@@ -27,7 +27,8 @@ UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, Fa
     // holds the file without sharing makes this open fail instead.
     const std::wstring name = Wide(path);
     UniqueFile file(::CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  disposition, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+                                  disposition, FILE_ATTRIBUTE_NORMAL | flags | kNoImpersonation,
+                                  nullptr));
     if (!file.Valid()) {
         const DWORD code = ::GetLastError();
         const DWORD attributes = ::GetFileAttributesW(name.c_str());

@@ -70,7 +70,7 @@ void RequireTrustedReparsePoint(const std::string& path) {
     const UniqueFile point(::CreateFileW(
         Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!point.Valid() || !::GetFileInformationByHandle(point.Get(), &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
@@ -78,8 +78,8 @@ void RequireTrustedReparsePoint(const std::string& path) {
     }
     const UniqueFile folder(::CreateFileW(Wide(SplitPath(path).directory).c_str(), READ_CONTROL,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                          nullptr));
+                                          nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
     PSECURITY_DESCRIPTOR pointRules = nullptr;
     PSECURITY_DESCRIPTOR folderRules = nullptr;
     const PSID pointOwner = OwnerOf(point.Get(), pointRules);
@@ -102,9 +102,9 @@ std::string FinalPathOf(const std::string& path) {
     RequireTrustedReparsePoint(path);
     // No access asked for: only the name is wanted, and an open that others share fully cannot
     // get in anybody's way.
-    const UniqueFile file(
-        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const UniqueFile file(::CreateFileW(
+        Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
     if (!file.Valid()) {
         return path;
     }

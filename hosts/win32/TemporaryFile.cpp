@@ -84,7 +84,7 @@ TemporaryFile::TemporaryFile(const std::string& directory, const std::string& ta
         }
         // An ordinary file, so that once in place it is found like any other.
         UniqueFile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, rules.Get(), CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+                                      FILE_ATTRIBUTE_NORMAL | kNoImpersonation, nullptr));
         if (file.Valid()) {
             path_ = path;
             file_ = std::move(file);

@@ -6,6 +6,10 @@
 
 namespace brelmont::win32 {
 
+// Added to the flags of every CreateFileW: should a name lead to a named pipe, its server may
+// learn who this run is but never act as it, which an elevated run's identity would be worth.
+inline constexpr DWORD kNoImpersonation = SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
+
 // Kernel objects of the host services.
 
 // CreateFile's handles: INVALID_HANDLE_VALUE when empty.

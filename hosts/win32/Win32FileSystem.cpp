@@ -1,5 +1,6 @@
 #include "hosts/win32/Win32FileSystem.h"
 
+#include "hosts/common/WindowsPathKind.h"
 #include "hosts/win32/AtomicReplace.h"
 #include "hosts/win32/DirectoryLock.h"
 #include "hosts/win32/ErrorTable.h"
@@ -25,6 +26,30 @@ void RequireDiskFile(HANDLE file) {
 
 std::string Win32FileSystem::PathFromFileText(const std::string& text) const {
     return IsUtf8(text) ? text : Utf8FromAnsi(text);
+}
+
+void Win32FileSystem::NamedBy(const std::string& path, const std::string& /*source*/) {
+    switch (host::WindowsPathKindOf(path)) {
+        case host::WindowsPathKind::Device:
+            // A pipe, a volume or a raw disk is no folder of Kelvane's: whoever wrote the name
+            // meant the run to open something else.
+            throw RuntimeError(
+                ErrorNumber::BadFileNameOrNumber, "Brelmont",
+                "Bad file name or number: " + path + " names a device, not a folder");
+        case host::WindowsPathKind::Share:
+            // The server, not this machine, decides what is behind the name, and an elevated run
+            // would hand it the machine's or the administrator's identity.
+            if (elevated_) {
+                throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
+                                   "Permission denied: an elevated run edits no files on a network "
+                                   "share (" +
+                                       path + ")");
+            }
+            return;
+        case host::WindowsPathKind::Drive:
+        case host::WindowsPathKind::Relative:
+            return;
+    }
 }
 
 bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "hosts/win32/Elevation.h"
 #include "hosts/win32/FaultPlan.h"
 #include "hosts/win32/FileIo.h"
 #include "platform/Services.h"
@@ -23,6 +24,9 @@ class Win32FileSystem final : public platform::FileSystem {
     // Text in the system's ANSI code page, as Kelvane writes its files, unless it is well-formed
     // UTF-8: ANSI text with letters beyond ASCII seldom is by chance.
     std::string PathFromFileText(const std::string& text) const override;
+    // Refuses a data directory that names a device always, and one on a network share when the
+    // run is elevated: a file others may write could point the run there.
+    void NamedBy(const std::string& path, const std::string& source) override;
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;
@@ -42,6 +46,8 @@ class Win32FileSystem final : public platform::FileSystem {
     // For tests: runs at the start of every replace, between the read and the write, where
     // another process could change the file.
     void BeforeReplace(std::function<void()> hook) { beforeReplace_ = std::move(hook); }
+    // For tests: whether the run counts as elevated (ProcessIsElevated by default).
+    void SetElevated(bool elevated) { elevated_ = elevated; }
 
   private:
     FaultPlan faults_;
@@ -49,6 +55,7 @@ class Win32FileSystem final : public platform::FileSystem {
     std::map<std::string, FoundFile> found_;
     std::function<void()> beforeReplace_;
     std::chrono::milliseconds lockWait_{30000};
+    bool elevated_ = ProcessIsElevated();
 };
 
 }  // namespace brelmont::win32

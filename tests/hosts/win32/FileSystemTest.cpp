@@ -167,6 +167,29 @@ TEST_F(FileSystemTest, ReplaceFailingAtAnyPointKeepsTheOldFile) {
     }
 }
 
+// A data directory that Kelvane.conf names: a device never, a network share only when the run
+// is not elevated.
+TEST_F(FileSystemTest, DataDirectoryOnADeviceOrAnElevatedRunsShareIsRefused) {
+    const struct {
+        std::string path;
+        bool elevated;
+        std::int32_t number;  // 0: taken
+    } cases[] = {
+        {"C:\\ProgramData\\Kelvane", true, 0},
+        {"\\\\?\\C:\\ProgramData\\Kelvane", true, 0},
+        {"\\\\server\\share\\Kelvane", false, 0},
+        {"\\\\server\\share\\Kelvane", true, ErrorNumber::PermissionDenied},
+        {"\\\\?\\UNC\\server\\share", true, ErrorNumber::PermissionDenied},
+        {"\\\\.\\pipe\\kelvane", false, ErrorNumber::BadFileNameOrNumber},
+        {"\\\\?\\GLOBALROOT\\Device\\Null", false, ErrorNumber::BadFileNameOrNumber},
+    };
+    for (const auto& item : cases) {
+        files.SetElevated(item.elevated);
+        EXPECT_EQ(ErrorNumberOf([&] { files.NamedBy(item.path, At("Kelvane.conf")); }), item.number)
+            << item.path << (item.elevated ? " elevated" : "");
+    }
+}
+
 TEST_F(FileSystemTest, WorkingDirectoryGoesAndComesBack) {
     const std::string start = files.CurrentDirectory();
     std::filesystem::create_directory(At("inner"));
