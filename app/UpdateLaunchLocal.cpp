@@ -99,6 +99,7 @@ std::string frmBrelmont::FindProgramDirectory() {
         if (options_.kelvaneDirectory.size() > FileLib::kLongestPath) {
             throw RuntimeError(ErrorNumber::BadFileNameOrNumber, "Brelmont");
         }
+        services_.files.NamedByCaller(options_.kelvaneDirectory);
         return options_.kelvaneDirectory;
     }
     const std::string candidates = FindKelvaneDirs(services_.files);

@@ -45,6 +45,10 @@ class FileSystem {
         (void)source;
     }
 
+    // Says that the caller named Kelvane's program directory at `path` itself (its environment):
+    // a host refuses there what it would not let an elevated run be pointed at at all.
+    virtual void NamedByCaller(const std::string& path) { (void)path; }
+
     // True when at least one ordinary file matches: no directories, no hidden or system files;
     // the last component may hold * and ?. Throws when the lookup itself fails.
     virtual bool OrdinaryFileExists(const std::string& path) = 0;

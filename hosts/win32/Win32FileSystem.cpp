@@ -28,7 +28,7 @@ std::string Win32FileSystem::PathFromFileText(const std::string& text) const {
     return IsUtf8(text) ? text : Utf8FromAnsi(text);
 }
 
-void Win32FileSystem::NamedBy(const std::string& path, const std::string& /*source*/) {
+void Win32FileSystem::NamedByCaller(const std::string& path) {
     switch (host::WindowsPathKindOf(path)) {
         case host::WindowsPathKind::Device:
             // A pipe, a volume or a raw disk is no folder of Kelvane's: whoever wrote the name
@@ -50,6 +50,10 @@ void Win32FileSystem::NamedBy(const std::string& path, const std::string& /*sour
         case host::WindowsPathKind::Relative:
             return;
     }
+}
+
+void Win32FileSystem::NamedBy(const std::string& path, const std::string& /*source*/) {
+    NamedByCaller(path);
 }
 
 bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {

@@ -27,6 +27,8 @@ class Win32FileSystem final : public platform::FileSystem {
     // Refuses a data directory that names a device always, and one on a network share when the
     // run is elevated: a file others may write could point the run there.
     void NamedBy(const std::string& path, const std::string& source) override;
+    // The same refusals for the program directory an installer names.
+    void NamedByCaller(const std::string& path) override;
     bool OrdinaryFileExists(const std::string& path) override;
     std::uint64_t FileLength(const std::string& path) override;
     std::string ReadFile(const std::string& path, std::uint64_t length) override;

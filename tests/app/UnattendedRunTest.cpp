@@ -232,6 +232,8 @@ TEST_F(RunTest, GivenDirectoryReplacesThePickList) {
     EXPECT_TRUE(p.ui.pathRequests.empty());
     EXPECT_TRUE(p.ui.browseRequests.empty());
     EXPECT_NE(Status().find("Program Path: " + kOtherKelvane), std::string::npos);
+    // Handed to the host, which refuses a folder an elevated run must not be pointed at.
+    EXPECT_EQ(p.files.NamedByCaller(), std::vector<std::string>{kOtherKelvane});
 }
 
 TEST(UnattendedSwitch, OnForAnyValueButEmptyAndZero) {

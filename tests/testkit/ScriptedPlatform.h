@@ -43,6 +43,8 @@ class MemoryFileSystem : public platform::FileSystem {
     // Reads of this path fail with `number` and a description of the host's own (which may quote
     // a path, as a refused link's does).
     void FailReadsOf(const std::string& path, std::int32_t number, const std::string& description);
+    // The directories the caller named, in the order the run handed them on.
+    const std::vector<std::string>& NamedByCaller() const { return namedByCaller_; }
     int ReplaceCount() const { return replaceCount_; }
     int LockCount() const { return lockCount_; }
 
@@ -57,8 +59,10 @@ class MemoryFileSystem : public platform::FileSystem {
     std::string CurrentDirectory() override { return currentDirectory_; }
     void ChangeDirectory(const std::string& path) override;
     std::unique_ptr<platform::DirectoryLock> LockDirectory(const std::string& path) override;
+    void NamedByCaller(const std::string& path) override { namedByCaller_.push_back(path); }
 
   private:
+    std::vector<std::string> namedByCaller_;
     struct File {
         std::string bytes;
         bool hidden = false;

@@ -167,9 +167,9 @@ TEST_F(FileSystemTest, ReplaceFailingAtAnyPointKeepsTheOldFile) {
     }
 }
 
-// A data directory that Kelvane.conf names: a device never, a network share only when the run
-// is not elevated.
-TEST_F(FileSystemTest, DataDirectoryOnADeviceOrAnElevatedRunsShareIsRefused) {
+// A data directory that Kelvane.conf names, or a program directory the caller names: a device
+// never, a network share only when the run is not elevated.
+TEST_F(FileSystemTest, KelvaneOnADeviceOrAnElevatedRunsShareIsRefused) {
     const struct {
         std::string path;
         bool elevated;
@@ -187,6 +187,8 @@ TEST_F(FileSystemTest, DataDirectoryOnADeviceOrAnElevatedRunsShareIsRefused) {
         files.SetElevated(item.elevated);
         EXPECT_EQ(ErrorNumberOf([&] { files.NamedBy(item.path, At("Kelvane.conf")); }), item.number)
             << item.path << (item.elevated ? " elevated" : "");
+        EXPECT_EQ(ErrorNumberOf([&] { files.NamedByCaller(item.path); }), item.number)
+            << item.path << (item.elevated ? " elevated" : "") << ", named by the caller";
     }
 }
 
