@@ -50,17 +50,10 @@ BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
 // The process's user as a SID string ("S-1-5-21-..."); "OW" (the object's owner) where it cannot
 // be had.
 std::string ThisUserSid() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return "OW";
-    }
-    const UniqueKernelHandle held(token);
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::string buffer(size, '\0');
+    const std::string user = ProcessTokenInformation(TokenUser);
     wchar_t* text = nullptr;
-    if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) ||
-        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+    if (user.empty() || !::ConvertSidToStringSidW(
+                            reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, &text)) {
         return "OW";
     }
     std::string sid = Narrow(text);

@@ -1,31 +1,33 @@
 #include "hosts/win32/Elevation.h"
 
-#include <windows.h>
-
-#include <string>
-
 #include "hosts/win32/UniqueHandle.h"
 
 namespace brelmont::win32 {
 
-bool ProcessIsElevated() {
+std::string ProcessTokenInformation(TOKEN_INFORMATION_CLASS kind) {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return false;
+        return {};
     }
     const UniqueKernelHandle held(token);
-    TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    if (::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
-        elevation.TokenIsElevated != 0) {
+    ::GetTokenInformation(token, kind, nullptr, 0, &size);
+    std::string buffer(size, '\0');
+    if (size == 0 || !::GetTokenInformation(token, kind, buffer.data(), size, &size)) {
+        return {};
+    }
+    return buffer;
+}
+
+bool ProcessIsElevated() {
+    const std::string elevation = ProcessTokenInformation(TokenElevation);
+    if (elevation.size() >= sizeof(TOKEN_ELEVATION) &&
+        reinterpret_cast<const TOKEN_ELEVATION*>(elevation.data())->TokenIsElevated != 0) {
         return true;
     }
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::string user(size, '\0');
-    if (size == 0 || !::GetTokenInformation(token, TokenUser, user.data(), size, &size)) {
-        return false;
-    }
-    return ::IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid,
+    const std::string user = ProcessTokenInformation(TokenUser);
+    return !user.empty() &&
+           ::IsWellKnownSid(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid,
                             WinLocalSystemSid) != FALSE;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "hosts/win32/Elevation.h"
 #include "hosts/win32/PathParts.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "support/RuntimeError.h"
@@ -46,23 +47,15 @@ PSID OwnerOf(HANDLE object, PSECURITY_DESCRIPTOR& descriptor) {
 // True when the process's user, or the owner its new objects get (the Administrators group for
 // an elevated run), is `owner`.
 bool IsThisUser(PSID owner) {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return false;
-    }
-    const UniqueKernelHandle held(token);
-    bool same = false;
     for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
-        DWORD size = 0;
-        ::GetTokenInformation(token, kind, nullptr, 0, &size);
-        std::string buffer(size, '\0');
-        if (size != 0 && ::GetTokenInformation(token, kind, buffer.data(), size, &size)) {
-            // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
-            const PSID sid = *reinterpret_cast<PSID*>(buffer.data());
-            same = same || ::EqualSid(sid, owner);
+        const std::string information = ProcessTokenInformation(kind);
+        // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
+        if (!information.empty() &&
+            ::EqualSid(*reinterpret_cast<const PSID*>(information.data()), owner)) {
+            return true;
         }
     }
-    return same;
+    return false;
 }
 
 // Refuses a reparse point at `path` that neither its folder's owner nor this user owns.
