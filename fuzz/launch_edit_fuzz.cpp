@@ -58,18 +58,27 @@ struct Loader {
     Lines rest;  // the lines after the RegID line
 };
 
+// A loader holding no CR at all has its LFs for line ends.
 Loader ReadLoader(std::string_view bytes) {
     Loader loader;
-    const std::string_view text = WithoutBom(bytes);
+    std::string text(WithoutBom(bytes));
+    if (text.find('\r') == std::string::npos) {
+        std::string crLf;
+        for (const char c : text) {
+            crLf += c == '\n' ? "\r\n" : std::string(1, c);
+        }
+        text = crLf;
+    }
     const std::size_t cr = text.find('\r');
-    const Lines first = fuzz::ReferenceLines(text.substr(0, cr));
+    const Lines first = fuzz::ReferenceLines(std::string_view(text).substr(0, cr));
     try {
         CutRegID(first.empty() ? "" : first[0], loader.id, PositionLimit::SixteenBit);
         loader.cut = true;
     } catch (const RuntimeError&) {
     }
-    loader.rest =
-        cr == std::string_view::npos ? Lines{} : fuzz::ReferenceLines(text.substr(cr + 1));
+    loader.rest = cr == std::string::npos
+                      ? Lines{}
+                      : fuzz::ReferenceLines(std::string_view(text).substr(cr + 1));
     return loader;
 }
 

@@ -39,6 +39,22 @@ std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile) {
     if (std::string_view(text).starts_with(kByteOrderMark)) {
         text.erase(0, kByteOrderMark.size());
     }
+    // A loader without a single CR was saved with LF line ends (on Linux, or by git without
+    // autocrlf). Read by the CR rules it is one line, and its block would reach Launch.local as
+    // that one line, end marker included; its LFs are the line ends its vendor meant. A loader
+    // holding any CR is read as it stands, so that no registered block changes its bytes.
+    if (text.find(kCr) == std::string::npos) {
+        std::string lines;
+        lines.reserve(text.size() +
+                      static_cast<std::size_t>(std::count(text.begin(), text.end(), kLf)));
+        for (const char c : text) {
+            if (c == kLf) {
+                lines += kCr;
+            }
+            lines += c;
+        }
+        text = std::move(lines);
+    }
     return text;
 }
 

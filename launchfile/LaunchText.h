@@ -33,7 +33,8 @@ struct LaunchEditGuard {
 };
 LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string& launchPath);
 
-// The loader file's text without a leading byte-order mark, which is no part of its first line.
+// The loader file's text without a leading byte-order mark, which is no part of its first line;
+// the LFs of a loader that holds no CR at all become CR LF.
 std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile);
 
 // Throws the out-of-memory error when a walk lost a line, so that nothing half-read is written.

@@ -166,8 +166,6 @@ const EditCase kRegisterCases[] = {
     {"AddAfterOtherBlock", kOther, kSample12, kOther + "\r\n" + kSample12 + "\r\n", -2, 205},
     {"AddKeepsEmptyLines", kOther + "\r\n\r\n", kSample12,
      kOther + "\r\n\r\n\r\n" + kSample12 + "\r\n", -2, 205},
-    {"LfOnlyLoaderIsOneLine", kOther, "[Sample-1.2]\nfirst setting\n/ [EOA]\n",
-     kOther + "\r\n[Sample-1.2]first setting/ [EOA]\r\n", -2, 205},
     {"TabBeforeBracketStays", kOther, "\t" + kSample12, kOther + "\r\n\t" + kSample12 + "\r\n", -2,
      205},
     {"SameRevision", kExample, kSample12, std::nullopt, -3, 206},
@@ -259,6 +257,46 @@ TEST_P(RemoveAddonTest, WritesTheExpectedFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RemoveAddonTest, ::testing::ValuesIn(kRemoveCases), CaseName);
+
+// A loader without any CR was saved with LF line ends: each LF ends a line as CR LF would. One
+// holding a CR keeps the CR rules, lone LFs dropped from lines and copied into a replacing block.
+TEST(LaunchEdits, LoaderLineEndsForAddUpdateAndRemoval) {
+    struct Case {
+        const char* name;
+        std::string loader;   // of Sample 1.3
+        std::string added;    // to kOther
+        std::string updated;  // from kExample's Sample 1.2
+    };
+    const std::string crLfAdded = kOther + "\r\n" + kSample13 + "\r\n";
+    const Case cases[] = {
+        {"CrLf", kSample13, crLfAdded, kOther + kSample13},
+        {"LfOnly", "[Sample-1.3]\nfirst setting line for Kelvane\n/ [EOA]\n", crLfAdded,
+         kOther + kSample13},
+        {"LfOnlyWithoutFinalLf", "[Sample-1.3]\nfirst setting line for Kelvane\n/ [EOA]",
+         kOther + "\r\n" + kSample13, kOther + kSample13},
+        {"LfOnlyAfterByteOrderMark",
+         kBom + "[Sample-1.3]\nfirst setting line for Kelvane\n/ [EOA]\n", crLfAdded,
+         kOther + kSample13},
+        {"CrOnly", "[Sample-1.3]\rfirst setting line for Kelvane\r/ [EOA]\r",
+         kOther + "\r\n" + kSample13,
+         kOther + "[Sample-1.3]\r\nfirst setting line for Kelvane\r/ [EOA]\r\n"},
+        {"Mixed", "[Sample-1.3]\r\nfirst\nsetting\r\n/ [EOA]\r\n",
+         kOther + "\r\n" + Lines({"[Sample-1.3]", "firstsetting", "/ [EOA]", ""}),
+         kOther + "[Sample-1.3]\r\nfirst\nsetting\r\n/ [EOA]\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench add(kOther, c.loader);
+        EXPECT_EQ(RegisterAddon(add.run, kLaunchPath), LaunchResult::Added);
+        EXPECT_EQ(add.Launch(), c.added);
+        Bench update(kExample, c.loader);
+        EXPECT_EQ(RegisterAddon(update.run, kLaunchPath), LaunchResult::Replaced);
+        EXPECT_EQ(update.Launch(), c.updated);
+        Bench removal(kExample + kSample13, c.loader);
+        EXPECT_EQ(RemoveAddon(removal.run, kLaunchPath), LaunchResult::Removed);
+        EXPECT_EQ(removal.Launch(), kExample);
+    }
+}
 
 std::string ErrorBox(int step, const std::string& regId, int pos1, int pos2, int pos3,
                      const std::string& appName, const std::string& appRev) {

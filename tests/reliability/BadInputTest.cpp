@@ -131,7 +131,9 @@ const BadInput kCases[] = {
      {kRemove}, {}, 0, {kRemoved}, Becomes(kOtherBlocks)},
     {"LoaderLfOnly", Loader("[Sample-1.2]\nrun=sample.exe\n/ [EOA]\n"), {kInstall}, "y\n", 0,
      {kAdded},
-     [](const std::string& old) { return old + "\r\n[Sample-1.2]run=sample.exe/ [EOA]\r\n"; }},
+     [](const std::string& old) {
+         return old + "\r\n[Sample-1.2]\r\nrun=sample.exe\r\n/ [EOA]\r\n\r\n";
+     }},
     {"LoaderCrOnly", Loader("[Sample-1.2]\rrun=sample.exe\r/ [EOA]\r"), {kInstall}, "y\n", 0,
      {kAdded},
      [](const std::string& old) {
