@@ -122,10 +122,12 @@ Lines OutsideRemovedBlocks(const Lines& lines, const RegIdCut& id) {
     return outside;
 }
 
-// Whether a rewrite must leave the file: a line it keeps, or a block's first or last line, had an
-// LF between two of its characters, which the host may read as a line end.
+// Whether a rewrite must leave the file: a line it keeps, a block's first or last line, or any
+// line of a block that runs to the end of the file for want of an end line, had an LF between two
+// of its characters, which the host may read as a line end.
 bool RemovalRefused(const Lines& lines, const std::vector<bool>& joins, const RegIdCut& id) {
     bool inBlock = false;
+    bool blockJoined = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         bool used = true;
         if (RemovalStart(lines[i], id)) {
@@ -133,20 +135,23 @@ bool RemovalRefused(const Lines& lines, const std::vector<bool>& joins, const Re
         } else if (inBlock) {
             inBlock = !fuzz::Has(lines[i], kEnd);
             used = !inBlock;
+            blockJoined = inBlock && (blockJoined || joins[i]);
         }
         if (used && joins[i]) {
             return true;
         }
     }
-    return false;
+    return inBlock && blockJoined;
 }
 bool ReplaceRefused(const Lines& lines, const std::vector<bool>& joins, const RegIdCut& id) {
     bool inBlock = false;
+    bool blockJoined = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         bool used = true;
         if (inBlock) {
             inBlock = !fuzz::Has(lines[i], kEnd);
             used = !inBlock;
+            blockJoined = inBlock && (blockJoined || joins[i]);
         } else if (OwnStart(lines[i], id)) {
             inBlock = true;
         }
@@ -154,7 +159,7 @@ bool ReplaceRefused(const Lines& lines, const std::vector<bool>& joins, const Re
             return true;
         }
     }
-    return false;
+    return inBlock && blockJoined;
 }
 
 // A loader whose block a removal takes out whole and exactly: its last non-empty line ends it.

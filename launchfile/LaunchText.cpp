@@ -148,12 +148,13 @@ std::string_view LineRewrite::NextLine(platform::MessageBoxes& boxes) {
     return line_;
 }
 
-void LineRewrite::BoundLine() {
-    joinedLineUsed_ = joinedLineUsed_ || lineJoined_;
+void LineRewrite::EndBlock() {
+    Bound();
+    blockJoined_ = false;
 }
 
 void LineRewrite::KeepLine() {
-    BoundLine();
+    Bound();
     // The line stands as it is to be written when a CR LF ended it and the only LFs it lost were
     // the one of the pair before it.
     const std::string_view text = Text();
@@ -206,7 +207,9 @@ void LineRewrite::KeepPlainLinesBefore(std::size_t limit) {
 }
 
 PiecedText LineRewrite::Finish() && {
-    if (joinedLineUsed_) {
+    // A block still open here runs to the end of the file, so its lines are where the host may
+    // see other add-ons' lines, split off by the LFs that the walk dropped.
+    if (joinedLineUsed_ || blockJoined_) {
         throw RuntimeError(ErrorNumber::InvalidFileFormat, "Launch.local",
                            std::string(kLoneLfRefusal));
     }

@@ -63,7 +63,8 @@ class NameSieve {
 // Why a rewrite of Launch.local was refused: a lone LF stands inside one of its lines. The walk
 // drops every LF, while the host and the editors that wrote the file may read a lone LF as a line
 // end; writing such a line back would join two of their lines, and taking a block's first or last
-// line from it would take another add-on's lines with it.
+// line from it, or any line of a block that has no end line, would take another add-on's lines
+// with it.
 inline constexpr std::string_view kLoneLfRefusal =
     "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF line ends)";
 
@@ -84,8 +85,12 @@ class LineRewrite {
     std::string_view NextLine(platform::MessageBoxes& boxes);
     // Appends the line NextLine gave last, followed by CR LF.
     void KeepLine();
-    // The line NextLine gave last starts or ends a block that the rewrite takes out.
-    void BoundLine();
+    // The line NextLine gave last starts a block that the rewrite takes out, lies inside it, or
+    // ends it. Should the walk end inside the block, the block ran to the end of the file
+    // without an end line, and every line of it counts as a bound.
+    void StartBlock() { Bound(); }
+    void BlockLine() { blockJoined_ = blockJoined_ || lineJoined_; }
+    void EndBlock();
     void Append(std::string_view piece) { out_.AppendOwn(piece); }
     const LineText& Walk() const { return walk_; }
     // The text being walked, and where the walk stood before and after the last line.
@@ -100,11 +105,12 @@ class LineRewrite {
     void KeepPlainLinesBefore(std::size_t limit);
     // The rewrite, ended by exactly one CR LF. Throws the invalid-file-format error, with
     // kLoneLfRefusal as its description, when a kept line or a block's bound lost a lone LF from
-    // between two of its characters; lines wholly inside a dropped block may have.
+    // between two of its characters; lines wholly inside a dropped block that ends may have.
     PiecedText Finish() &&;
 
   private:
     std::size_t Walked() const { return Text().size() - walk_.RestSize(); }
+    void Bound() { joinedLineUsed_ = joinedLineUsed_ || lineJoined_; }
 
     // Owns the text being walked, whose kept lines it closes up behind the walk: nothing before
     // the walk's position is read again.
@@ -116,6 +122,7 @@ class LineRewrite {
     std::size_t lineNext_ = 0;  // and after it
     bool lineJoined_ = false;   // the last line lost an LF from between two of its characters
     bool joinedLineUsed_ = false;
+    bool blockJoined_ = false;  // a line inside the block being taken out lost such an LF
 };
 
 }  // namespace brelmont

@@ -61,15 +61,14 @@ Presence FindAddon(std::string_view launchText, const RegIdCut& cut,
 }
 
 // The new block of an update: RegID, CR LF and the loader text behind the RegID line's line break,
-// ended by CR LF when its last line has no CR of its own. A trailing LF alone ends no line: the
-// line after the block would join its end-marker line, and another add-on's RegID line with it.
+// ended by CR LF unless that text ends a line itself, in a CR or a CR LF pair. A trailing LF alone
+// ends no line, whatever stands before it: the line after the block would join its last line.
 std::string UpdateBlock(const RegIdCut& cut, std::string_view loaderRest) {
     if (loaderRest.starts_with(kLf)) {
         loaderRest.remove_prefix(1);
     }
     std::string block = cut.RegID + std::string(kCrLf) + std::string(loaderRest);
-    const std::size_t last = loaderRest.find_last_not_of(kLf);
-    if (!loaderRest.empty() && (last == std::string_view::npos || loaderRest[last] != kCr)) {
+    if (!loaderRest.empty() && !loaderRest.ends_with(kCr) && !loaderRest.ends_with(kCrLf)) {
         block += kCrLf;
     }
     return block;
@@ -103,12 +102,14 @@ std::optional<PiecedText> ReplaceBlocks(std::string launchText, const RegIdCut& 
             // Nothing is kept while the old block is skipped, so putting the new block in at its
             // end rather than at its first line changes nothing but lets it take the old one's
             // room.
-            if (!inBlock) {
-                rewritten.BoundLine();
+            if (inBlock) {
+                rewritten.BlockLine();
+            } else {
+                rewritten.EndBlock();
                 rewritten.Append(block);
             }
         } else if (regIdLine) {
-            rewritten.BoundLine();
+            rewritten.StartBlock();
             inBlock = true;
         } else if (!line.empty()) {
             rewritten.KeepLine();

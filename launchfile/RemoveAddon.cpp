@@ -28,12 +28,14 @@ PiecedText DropBlocks(std::string launchText, const RegIdCut& cut, platform::Mes
         const std::string_view line = rewritten.NextLine(boxes);
         if (sieve.MayHold(rewritten.LineStart(), rewritten.LineNext(), line) &&
             IsRegIdLineOf(line, cut.AppName) && Contains(line, key)) {
-            rewritten.BoundLine();
+            rewritten.StartBlock();
             inBlock = true;
         } else if (inBlock) {
             inBlock = !Contains(line, kEndOfAddon);
-            if (!inBlock) {
-                rewritten.BoundLine();
+            if (inBlock) {
+                rewritten.BlockLine();
+            } else {
+                rewritten.EndBlock();
             }
         } else if (!line.empty()) {
             rewritten.KeepLine();

@@ -176,6 +176,8 @@ const EditCase kRegisterCases[] = {
      "  [Sample-1.3] \r\nfirst setting line for Kelvane\r\n/ [EOA]", kOther + kSample13, -4, 204},
     {"UpdateDropsEmptyLinesKeepsBlankOnes", kOther + "\r\n  \r\n" + kSample12 + "\r\n\r\n",
      kSample13, kOther + "  \r\n" + kSample13, -4, 204},
+    {"LoaderEndingInAnEmptyLineEndedByLf", kSample11 + kOther, kSample13 + "\n",
+     kSample13 + "\n\r\n" + kOther, -4, 204},
     {"NewBlockKeepsItsOwnEmptyLines", kExample, Lines({"[Sample-1.3]", "a", "", "b", "/ [EOA]"}),
      kOther + Lines({"[Sample-1.3]", "a", "", "b", "/ [EOA]"}), -4, 204},
     {"OldBlockWithoutEndMarker", kOther + Lines({"[Sample-1.1]", "old", "[Third-1.0]", "third"}),
@@ -393,6 +395,14 @@ TEST(LaunchEdits, LoneLfRefusesOnlyARewriteThatWouldJoinLines) {
          kOther + kSample13},
         {"BesideLineEnds", "x\n\r\n\ny\r" + kSample12 + "\n\n", Lines({"x", "y"}),
          Lines({"x", "y"}) + kSample13},
+        // A block without an end line takes every line to the end of the file with it.
+        {"InsideABlockWithoutEndLine",
+         "[Radar-2]\r\n/ [EOA]\r\n[Sample-1.2]\r\nrun=x\n[Other-1]\r\n", std::nullopt,
+         std::nullopt},
+        {"InsideABlockWithoutEndLineBeforeItsRestart",
+         "[Sample-1.2]\r\na\nb\r\n[Sample-1.2]\r\nc\r\n", std::nullopt, std::nullopt},
+        {"BesideLineEndsInABlockWithoutEndLine", kOther + "[Sample-1.2]\r\nx\r\n\ny\n", kOther,
+         kOther + kSample13},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -191,6 +191,11 @@ const BadInput kCases[] = {
     {"LaunchMixedLineEndsReplace",
      Launch("[Weather-2.1]\nx\r[Sample-1.1]\r\nold\r/ [EOA]\n\r[Logbook-1.0]\r\n/ [EOA]"),
      {kInstall}, "y\n", 4, {kLoneLf, "Error at Step: 204", "Result = 0"}},
+    // A block without an end line runs to the end of the file, taking the lines a lone LF
+    // splits off for the host with it.
+    {"LaunchLoneLfInABlockWithoutEndLineRemoval",
+     Launch(kOtherBlocks + "[Sample-1.2]\r\nrun=s\n[Radar-2.0]\r\nrun=r\r\n"), {kRemove}, {}, 4,
+     {kLoneLf, "Result = 321"}},
     // Lone LFs beside line ends join nothing.
     {"LaunchMixedLineEndsBesideLineEnds",
      Launch("[Weather-2.1]\n\r\nx\r\n\n[Sample-1.1]\rold\r/ [EOA]\n\r[Logbook-1.0]\r\n/ [EOA]"),
