@@ -51,6 +51,7 @@ std::optional<FileIdentity> CurrentFile(const std::string& path) {
     if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw RuntimeError(ErrorNumber::PathFileAccessError);
     }
+    RequireOpenedAs(file.Get(), path);
     return IdentityOf(file.Get());
 }
 
@@ -99,8 +100,8 @@ void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                           const std::optional<FoundFile>& found, FaultPlan& faults) {
-    const std::string finalPath = FinalPathOf(path);
+                           const std::optional<FoundFile>& found, bool strict, FaultPlan& faults) {
+    const std::string finalPath = FinalPathOf(path, strict);
     const PathParts target = SplitPath(finalPath);
     if (target.name.empty() || target.name == "." || target.name == "..") {
         throw RuntimeError(ErrorNumber::PathFileAccessError);
@@ -112,6 +113,8 @@ void ReplaceFileAtomically(const std::string& path, std::span<const std::string_
     }
     TemporaryFile replacement(target.directory, target.name, old ? finalPath : std::string(),
                               faults);
+    // The folder could have been swapped for a link since it was walked.
+    RequireOpenedAs(replacement.File().Get(), replacement.Path());
     for (const std::string_view piece : pieces) {
         WriteAll(replacement.File().Get(), piece, faults);
     }

@@ -14,11 +14,11 @@ namespace brelmont::win32 {
 // the same directory, flushed to disk before ReplaceFile (or, for a new file, MoveFileEx) swaps it
 // in, so the file holds its old bytes or all the new ones whatever fails. A replaced file keeps its
 // security, creation time and streams, and the temporary file has the old file's access rules from
-// its creation; a link at the path is followed as FinalPathOf allows. `found`: what the caller
-// found at the name (the file it read, or no file), which the name must still lead to when the
-// new file goes in place ("Path/File access error" otherwise, the old file untouched). A new file
-// never goes over one that appeared since.
+// its creation; links on the way are followed as FinalPathOf allows for `strict`. `found`: what the
+// caller found at the name (the file it read, or no file), which the name must still lead to when
+// the new file goes in place ("Path/File access error" otherwise, the old file untouched). A new
+// file never goes over one that appeared since.
 void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                           const std::optional<FoundFile>& found, FaultPlan& faults);
+                           const std::optional<FoundFile>& found, bool strict, FaultPlan& faults);
 
 }  // namespace brelmont::win32

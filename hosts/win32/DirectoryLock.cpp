@@ -10,6 +10,7 @@
 
 #include "hosts/win32/Elevation.h"
 #include "hosts/win32/ErrorTable.h"
+#include "hosts/win32/FinalPath.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "support/RuntimeError.h"
 #include "win32/WideText.h"
@@ -44,21 +45,14 @@ BY_HANDLE_FILE_INFORMATION DirectoryIdentity(const std::string& path) {
     if ((identity.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         ThrowWin32Error(ERROR_DIRECTORY);
     }
+    RequireOpenedAs(directory.Get(), path);
     return identity;
 }
 
-// The process's user as a SID string ("S-1-5-21-..."); "OW" (the object's owner) where it cannot
-// be had.
-std::string ThisUserSid() {
-    const std::string user = ProcessTokenInformation(TokenUser);
-    wchar_t* text = nullptr;
-    if (user.empty() || !::ConvertSidToStringSidW(
-                            reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid, &text)) {
-        return "OW";
-    }
-    std::string sid = Narrow(text);
-    ::LocalFree(text);
-    return sid;
+// The process's user; "OW" (the object's owner) where it cannot be had.
+std::string ThisUserSidOrOwner() {
+    const std::string sid = ProcessTokenSid(TokenUser);
+    return sid.empty() ? "OW" : sid;
 }
 
 }  // namespace
@@ -89,7 +83,7 @@ std::unique_ptr<platform::DirectoryLock> LockDirectoryExclusively(const std::str
     PSECURITY_DESCRIPTOR rules = nullptr;
     SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
     const std::string dacl =
-        "D:P" + (ProcessIsElevated() ? std::string() : "(A;;GA;;;" + ThisUserSid() + ")") +
+        "D:P" + (ProcessIsElevated() ? std::string() : "(A;;GA;;;" + ThisUserSidOrOwner() + ")") +
         "(A;;GA;;;BA)(A;;GA;;;SY)";
     if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(Wide(dacl).c_str(), SDDL_REVISION_1,
                                                                &rules, nullptr)) {

@@ -1,6 +1,12 @@
 #include "hosts/win32/Elevation.h"
 
+#include <windows.h>
+// clang-format off
+#include <sddl.h>
+// clang-format on
+
 #include "hosts/win32/UniqueHandle.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32 {
 
@@ -17,6 +23,19 @@ std::string ProcessTokenInformation(TOKEN_INFORMATION_CLASS kind) {
         return {};
     }
     return buffer;
+}
+
+std::string ProcessTokenSid(TOKEN_INFORMATION_CLASS kind) {
+    const std::string information = ProcessTokenInformation(kind);
+    wchar_t* text = nullptr;
+    // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
+    if (information.empty() ||
+        !::ConvertSidToStringSidW(*reinterpret_cast<const PSID*>(information.data()), &text)) {
+        return {};
+    }
+    std::string sid = Narrow(text);
+    ::LocalFree(text);
+    return sid;
 }
 
 bool ProcessIsElevated() {

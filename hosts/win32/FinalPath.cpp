@@ -3,116 +3,198 @@
 #include <windows.h>
 // clang-format off
 #include <aclapi.h>
+#include <sddl.h>
+#include <winioctl.h>
 // clang-format on
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "hosts/common/ReparseChase.h"
 #include "hosts/win32/Elevation.h"
-#include "hosts/win32/PathParts.h"
+#include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/UniqueHandle.h"
+#include "hosts/win32/Wine.h"
 #include "support/RuntimeError.h"
 #include "win32/WideText.h"
 
 namespace brelmont::win32 {
 namespace {
 
-// GetFinalPathNameByHandle answers in the long-path forms; the program's texts use the plain
-// ones, which every file function accepts as long as the path is short enough.
+// The two redirects whose targets a walk can follow, as the file system stores them (the MinGW
+// headers lack REPARSE_DATA_BUFFER). Offsets and lengths are in bytes, into `names`.
+struct StoredRedirect {
+    DWORD tag;
+    WORD dataLength;
+    WORD reserved;
+    WORD substituteOffset;
+    WORD substituteLength;
+    WORD printOffset;
+    WORD printLength;
+};
+constexpr std::size_t kSymbolicLinkFlagsLength = sizeof(ULONG);
+
+std::string OwnerOf(HANDLE object) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                          nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    std::string sid;
+    if (::ConvertSidToStringSidW(owner, &text)) {
+        sid = Narrow(text);
+        ::LocalFree(text);
+    }
+    ::LocalFree(descriptor);
+    return sid;
+}
+
+// The target a symbolic link or junction stores; none for other kinds or when it cannot be read.
+std::optional<std::string> TargetOf(HANDLE redirect) {
+    std::string buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE, '\0');
+    DWORD length = 0;
+    if (!::DeviceIoControl(redirect, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                           static_cast<DWORD>(buffer.size()), &length, nullptr) ||
+        length < sizeof(StoredRedirect)) {
+        return std::nullopt;
+    }
+    StoredRedirect stored{};
+    std::memcpy(&stored, buffer.data(), sizeof stored);
+    std::size_t names = sizeof stored;
+    if (stored.tag == IO_REPARSE_TAG_SYMLINK) {
+        names += kSymbolicLinkFlagsLength;
+    } else if (stored.tag != IO_REPARSE_TAG_MOUNT_POINT) {
+        return std::nullopt;
+    }
+    const std::size_t start = names + stored.substituteOffset;
+    if (start + stored.substituteLength > length || stored.substituteLength % 2 != 0) {
+        return std::nullopt;
+    }
+    std::wstring target(stored.substituteLength / 2, L'\0');
+    std::memcpy(target.data(), buffer.data() + start, stored.substituteLength);
+    return Narrow(target);
+}
+
+// What is at `path` itself, a reparse point not followed.
+host::SeenObject LookAt(const std::string& path) {
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    constexpr DWORD kFlags =
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation;
+    UniqueFile object(::CreateFileW(Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                    kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr));
+    if (!object.Valid() && ::GetLastError() == ERROR_ACCESS_DENIED) {
+        // Without the right to read its owner: still seen, and refused if it redirects.
+        object = UniqueFile(::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                          nullptr, OPEN_EXISTING, kFlags, nullptr));
+    }
+    if (!object.Valid()) {
+        const DWORD code = ::GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+            return {};
+        }
+        ThrowWin32Error(code);
+    }
+    host::SeenObject seen{true, false, OwnerOf(object.Get()), std::nullopt};
+    FILE_ATTRIBUTE_TAG_INFO kind{};
+    if (::GetFileInformationByHandleEx(object.Get(), FileAttributeTagInfo, &kind, sizeof kind)) {
+        seen.redirects = (kind.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                         IsReparseTagNameSurrogate(kind.ReparseTag);
+    } else {
+        // Where the kind cannot be had, any reparse point counts as leading elsewhere.
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!::GetFileInformationByHandle(object.Get(), &information)) {
+            ThrowLastError();
+        }
+        seen.redirects = (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
+    if (seen.redirects) {
+        seen.target = TargetOf(object.Get());
+    }
+    return seen;
+}
+
+std::string FullPathOf(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            return path;
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return Narrow(full);
+        }
+        full.resize(length);
+    }
+}
+
+// GetFinalPathNameByHandle answers in the long-path forms; the walk's answer is in the plain ones.
 std::wstring WithoutLongPathPrefix(std::wstring path) {
     constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\";
     constexpr std::wstring_view kLocal = L"\\\\?\\";
-    if (path.size() >= MAX_PATH) {
-        return path;
-    }
     if (path.starts_with(kUnc)) {
         return L"\\\\" + path.substr(kUnc.size());
     }
-    if (path.starts_with(kLocal)) {
+    if (path.starts_with(kLocal) && path.size() > kLocal.size() + 1 &&
+        path[kLocal.size() + 1] == L':') {
         return path.substr(kLocal.size());
     }
     return path;
 }
 
-// The owner of an open object; owned by the returned descriptor (LocalFree).
-PSID OwnerOf(HANDLE object, PSECURITY_DESCRIPTOR& descriptor) {
-    PSID owner = nullptr;
-    if (::GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                          nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return nullptr;
-    }
-    return owner;
-}
-
-// True when the process's user, or the owner its new objects get (the Administrators group for
-// an elevated run), is `owner`.
-bool IsThisUser(PSID owner) {
-    for (const TOKEN_INFORMATION_CLASS kind : {TokenUser, TokenOwner}) {
-        const std::string information = ProcessTokenInformation(kind);
-        // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
-        if (!information.empty() &&
-            ::EqualSid(*reinterpret_cast<const PSID*>(information.data()), owner)) {
-            return true;
+std::wstring Grown(const std::function<DWORD(wchar_t*, DWORD)>& fill) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
+        if (length == 0) {
+            return {};
         }
-    }
-    return false;
-}
-
-// Refuses a reparse point at `path` that neither its folder's owner nor this user owns.
-void RequireTrustedReparsePoint(const std::string& path) {
-    const UniqueFile point(::CreateFileW(
-        Wide(path).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!point.Valid() || !::GetFileInformationByHandle(point.Get(), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return;
-    }
-    const UniqueFile folder(::CreateFileW(Wide(SplitPath(path).directory).c_str(), READ_CONTROL,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
-    PSECURITY_DESCRIPTOR pointRules = nullptr;
-    PSECURITY_DESCRIPTOR folderRules = nullptr;
-    const PSID pointOwner = OwnerOf(point.Get(), pointRules);
-    const PSID folderOwner = folder.Valid() ? OwnerOf(folder.Get(), folderRules) : nullptr;
-    const bool trusted =
-        pointOwner != nullptr &&
-        ((folderOwner != nullptr && ::EqualSid(pointOwner, folderOwner)) || IsThisUser(pointOwner));
-    ::LocalFree(pointRules);
-    ::LocalFree(folderRules);
-    if (!trusted) {
-        throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
-                           "Permission denied: " + path +
-                               " is a link that neither its folder's owner nor this user owns");
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.resize(length + 1);
     }
 }
 
 }  // namespace
 
-std::string FinalPathOf(const std::string& path) {
-    RequireTrustedReparsePoint(path);
-    // No access asked for: only the name is wanted, and an open that others share fully cannot
-    // get in anybody's way.
-    const UniqueFile file(::CreateFileW(
-        Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | kNoImpersonation, nullptr));
-    if (!file.Valid()) {
-        return path;
+std::string FinalPathOf(const std::string& path, bool strict) {
+    const host::ReparseTrust trust{strict,
+                                   {ProcessTokenSid(TokenUser), ProcessTokenSid(TokenOwner)}};
+    return host::ChaseReparsePoints(FullPathOf(path), LookAt, trust);
+}
+
+void RequireOpenedAs(HANDLE file, const std::string& meant, OpenedNameCheck check) {
+    static const bool linksAreSeen = !RunsUnderWine();
+    if (check == OpenedNameCheck::WhereLinksAreSeen && !linksAreSeen) {
+        return;
     }
-    std::wstring final(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetFinalPathNameByHandleW(
-            file.Get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
-        if (length == 0) {
-            return path;
-        }
-        if (length < final.size()) {
-            final.resize(length);
-            return Narrow(WithoutLongPathPrefix(final));
-        }
-        final.resize(length + 1);
+    const std::wstring wideMeant = Wide(meant);
+    const DWORD form =
+        wideMeant.starts_with(L"\\\\?\\Volume{") ? VOLUME_NAME_GUID : VOLUME_NAME_DOS;
+    const std::wstring opened = Grown([&](wchar_t* text, DWORD size) {
+        return ::GetFinalPathNameByHandleW(file, text, size, FILE_NAME_NORMALIZED | form);
+    });
+    if (opened.empty()) {
+        return;  // Some file systems cannot name an open file: nothing to hold the name against.
+    }
+    std::wstring expected = Grown([&](wchar_t* text, DWORD size) {
+        return ::GetLongPathNameW(wideMeant.c_str(), text, size);
+    });
+    if (expected.empty()) {
+        expected = wideMeant;
+    }
+    const std::wstring found = form == VOLUME_NAME_GUID ? opened : WithoutLongPathPrefix(opened);
+    if (::CompareStringOrdinal(found.c_str(), static_cast<int>(found.size()), expected.c_str(),
+                               static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
+        throw RuntimeError(ErrorNumber::PermissionDenied, "Brelmont",
+                           "Permission denied: " + meant + " was opened as " + Narrow(found));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "hosts/win32/FileIo.h"
 #include "hosts/win32/FileMatch.h"
 #include "hosts/win32/FinalPath.h"
+#include "hosts/win32/PathParts.h"
 #include "support/RuntimeError.h"
 #include "support/Utf16.h"
 #include "win32/WideText.h"
@@ -54,6 +55,21 @@ void Win32FileSystem::NamedByCaller(const std::string& path) {
 
 void Win32FileSystem::NamedBy(const std::string& path, const std::string& /*source*/) {
     NamedByCaller(path);
+    dataDirectories_.push_back(path);
+}
+
+bool Win32FileSystem::Strict(const std::string& path) const {
+    if (!elevated_) {
+        return false;
+    }
+    const PathParts parts = SplitPath(path);
+    for (const std::string& directory : dataDirectories_) {
+        if (::CompareStringOrdinal(Wide(parts.directory).c_str(), -1, Wide(directory).c_str(), -1,
+                                   TRUE) == CSTR_EQUAL) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Win32FileSystem::OrdinaryFileExists(const std::string& path) {
@@ -76,8 +92,10 @@ std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
 }
 
 std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t length) {
-    const UniqueFile file = OpenFile(FinalPathOf(path), GENERIC_READ, OPEN_EXISTING, faults_);
+    const std::string meant = FinalPathOf(path, Strict(path));
+    const UniqueFile file = OpenFile(meant, GENERIC_READ, OPEN_EXISTING, faults_);
     RequireDiskFile(file.Get());
+    RequireOpenedAs(file.Get(), meant);
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size)) {
         ThrowLastError();
@@ -99,17 +117,21 @@ void Win32FileSystem::ReplaceFileContents(const std::string& path,
     const auto seen = found_.find(path);
     const std::optional<FoundFile> found =
         seen != found_.end() ? std::optional(seen->second) : std::nullopt;
-    ReplaceFileAtomically(path, pieces, found, faults_);
+    // Only Launch.local is ever replaced: an elevated run trusts only administrators' links there.
+    ReplaceFileAtomically(path, pieces, found, elevated_, faults_);
     found_.erase(path);
 }
 
 void Win32FileSystem::AppendToFile(const std::string& path, std::string_view contents) {
     // Append access alone: every write lands at the end, also behind another writer's lines. The
-    // session log is never written through a link, which whoever may write its folder could
-    // point anywhere.
+    // session log is never written through a link at its name, which whoever may write its folder
+    // could point anywhere, nor, elevated, through one on the way that an administrator did not
+    // make.
+    const std::string meant = FinalPathOf(path, elevated_);
     UniqueFile file =
-        OpenFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, faults_, FILE_FLAG_OPEN_REPARSE_POINT);
+        OpenFile(meant, FILE_APPEND_DATA, OPEN_ALWAYS, faults_, FILE_FLAG_OPEN_REPARSE_POINT);
     RequireDiskFile(file.Get());
+    RequireOpenedAs(file.Get(), meant);
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(file.Get(), &information)) {
         ThrowLastError();
@@ -161,7 +183,7 @@ void Win32FileSystem::ChangeDirectory(const std::string& path) {
 }
 
 std::unique_ptr<platform::DirectoryLock> Win32FileSystem::LockDirectory(const std::string& path) {
-    return LockDirectoryExclusively(path, lockWait_, faults_);
+    return LockDirectoryExclusively(FinalPathOf(path, elevated_), lockWait_, faults_);
 }
 
 }  // namespace brelmont::win32

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "hosts/win32/Elevation.h"
 #include "hosts/win32/FaultPlan.h"
@@ -15,8 +16,9 @@
 namespace brelmont::win32 {
 
 // The program's files through the Windows API's wide functions: paths are UTF-8 inside, file
-// contents pass byte for byte. Links are followed only where their folder's owner made them
-// (FinalPathOf), and a file is replaced only while its name still leads to the file that was read.
+// contents pass byte for byte. Links on the way to a file are followed only where FinalPathOf
+// trusts their owner, and a file is replaced only while its name still leads to the file that was
+// read.
 class Win32FileSystem final : public platform::FileSystem {
   public:
     // Windows paths are the program's own.
@@ -52,7 +54,14 @@ class Win32FileSystem final : public platform::FileSystem {
     void SetElevated(bool elevated) { elevated_ = elevated; }
 
   private:
+    // Whether links on the way to `path` must be an administrator's: an elevated run reading from
+    // a data directory that Kelvane.conf named.
+    bool Strict(const std::string& path) const;
+
     FaultPlan faults_;
+    // The data directories named so far, whose files an elevated run reads as strictly as it
+    // writes them.
+    std::vector<std::string> dataDirectories_;
     // What reads and lookups found so far, by the path they went through.
     std::map<std::string, FoundFile> found_;
     std::function<void()> beforeReplace_;
