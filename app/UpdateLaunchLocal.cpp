@@ -61,6 +61,7 @@ void frmBrelmont::UpdateLaunchLocal(const std::string& action) {
         .fileLib = fileLib_,
         .boxes = ui_,
         .AppendStatusLine = [this](const std::string& line) { AppendStatusLine(line); },
+        .AppendReasonLine = [this](const std::string& line) { AppendReasonLine(line); },
         .LoaderFile = LoaderFile,
         .Step = trap_.Step,
     };

@@ -64,6 +64,15 @@ void frmBrelmont::RecordUnattended(const std::string& line) {
     }
 }
 
+void frmBrelmont::AppendReasonLine(const std::string& text) {
+    AppendStatusLine(text);
+    // Nobody reads the window of an unattended run: without this line its log would give an exit
+    // status 4 a number and no cause.
+    if (options_.unattended) {
+        RecordUnattended(text);
+    }
+}
+
 void frmBrelmont::Form_Load() {
     ui_.SetStatusText("");
     ui_.ShowMainWindow();

@@ -65,6 +65,8 @@ class frmBrelmont {
 
     // What an unattended run shows instead of boxes: a session-log line and a report line.
     void RecordUnattended(const std::string& line);
+    // A status line saying why the edit of Launch.local was refused or failed.
+    void AppendReasonLine(const std::string& text);
     int Ended(int exitStatus);
 
     // Every system-log entry of the run passes through here: services_ hands it out.

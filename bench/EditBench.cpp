@@ -122,6 +122,7 @@ void EditBenchmark(benchmark::State& state, const EditCase& edit, std::size_t si
         .fileLib = fileLib,
         .boxes = boxes,
         .AppendStatusLine = [&status](const std::string& line) { status += line + "\r\n"; },
+        .AppendReasonLine = [&status](const std::string& line) { status += line + "\r\n"; },
         .LoaderFile = loader,
         .Step = step,
     };

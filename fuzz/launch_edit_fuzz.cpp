@@ -216,7 +216,8 @@ struct Machine {
 
   private:
     LaunchEditContext Context() {
-        return LaunchEditContext{fileLib, boxes, [](const std::string&) {}, loaderFile, step};
+        return LaunchEditContext{
+            fileLib, boxes, [](const std::string&) {}, [](const std::string&) {}, loaderFile, step};
     }
 };
 

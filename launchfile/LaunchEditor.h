@@ -23,11 +23,14 @@ inline constexpr std::int16_t ErrorReported = 0;
 }  // namespace LaunchResult
 
 // What the editors need of the run: the file routines, the message boxes, the status text, the
-// loader file named on the command line and the run's step number.
+// loader file named on the command line and the run's step number. AppendReasonLine adds the
+// status line that says why the edit was refused or failed, which a run that nobody watches has
+// to keep where it can be read afterwards.
 struct LaunchEditContext {
     FileLib& fileLib;
     platform::MessageBoxes& boxes;
     std::function<void(const std::string&)> AppendStatusLine;
+    std::function<void(const std::string&)> AppendReasonLine;
     const std::string& LoaderFile;
     std::int16_t& Step;
 };

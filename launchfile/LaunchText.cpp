@@ -22,13 +22,13 @@ LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string&
     } catch (const RuntimeError& error) {
         // Editing without the lock could lose another run's edit; waiting on could hang the
         // installer that called, so the edit ends here.
-        run.AppendStatusLine("Launch.local left unchanged: its folder could not be locked (" +
+        run.AppendReasonLine("Launch.local left unchanged: its folder could not be locked (" +
                              EscapeControls(error.Description()) + ")");
         guard.refused = static_cast<std::int16_t>(error.Number());
         return guard;
     }
     if (run.fileLib.LargerThanReadable(launchPath)) {
-        run.AppendStatusLine("Launch.local left unchanged: it is larger than 1 GiB");
+        run.AppendReasonLine("Launch.local left unchanged: it is larger than 1 GiB");
         guard.refused = static_cast<std::int16_t>(ErrorNumber::OutOfMemory);
     }
     return guard;
@@ -56,6 +56,15 @@ std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile) {
         text = std::move(lines);
     }
     return text;
+}
+
+std::int16_t ReportedWrite(const LaunchEditContext& run, std::int16_t written) {
+    if (written != -1) {
+        // Not "left unchanged": a failure after the new file took the old one's place is one too.
+        run.AppendReasonLine("Writing Launch.local failed (" +
+                             EscapeControls(run.fileLib.LastErrorText()) + ")");
+    }
+    return written;
 }
 
 void RequireWholeWalk(const LineText& walk) {

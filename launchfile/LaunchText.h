@@ -37,6 +37,11 @@ LaunchEditGuard GuardLaunchEdit(const LaunchEditContext& run, const std::string&
 // the LFs of a loader that holds no CR at all become CR LF.
 std::string ReadLoaderText(FileLib& fileLib, const std::string& loaderFile);
 
+// The result of writing Launch.local, -1 or the failure's error number, passed on; a failure also
+// gets a reason line with the failure's own description, which the number alone does not tell
+// (a link refused, the file changed since it was read).
+std::int16_t ReportedWrite(const LaunchEditContext& run, std::int16_t written);
+
 // Throws the out-of-memory error when a walk lost a line, so that nothing half-read is written.
 void RequireWholeWalk(const LineText& walk);
 

@@ -122,6 +122,23 @@ std::optional<PiecedText> ReplaceBlocks(std::string launchText, const RegIdCut& 
     return std::move(rewritten).Finish();
 }
 
+// What a failure caught at `step` tells beyond the step number: a refusal to rewrite its reason, a
+// failed read the description of its failure. A cut that fails is told by the report itself.
+std::optional<std::string> FailureReason(std::int16_t step, const RuntimeError& error) {
+    if (error.Number() == ErrorNumber::InvalidFileFormat) {
+        return error.Description();
+    }
+    const std::string description = "failed (" + EscapeControls(error.Description()) + ")";
+    switch (step) {
+        case 201:
+            return "Reading Launch.local " + description;
+        case 202:
+            return "Reading the loader file " + description;
+        default:
+            return std::nullopt;
+    }
+}
+
 std::string ErrorReport(std::int16_t step, const RegIdCut& cut) {
     // The loader's first line is the caller's text: escaped, it cannot add lines to the report.
     return "Error at Step: " + std::to_string(step) + std::string(kCrLf) +
@@ -168,7 +185,8 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
             }
             RequireWholeWalk(loaderText);
             run.Step = 205;
-            const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, launchText);
+            const std::int16_t written =
+                ReportedWrite(run, run.fileLib.WriteTextFileContents(launchPath, launchText));
             return written == -1 ? LaunchResult::Added : written;
         }
         std::optional<PiecedText> rewritten;
@@ -180,13 +198,14 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
             run.Step = 206;
             return LaunchResult::AlreadyRegistered;
         }
-        const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, *rewritten);
+        const std::int16_t written =
+            ReportedWrite(run, run.fileLib.WriteTextFileContents(launchPath, *rewritten));
         return written == -1 ? LaunchResult::Replaced : written;
     } catch (const RuntimeError& error) {
         // Every failure ends in the report below; Launch.local is only ever written last. The
-        // report names no cause, so a refusal to rewrite says its own first.
-        if (error.Number() == ErrorNumber::InvalidFileFormat) {
-            run.AppendStatusLine(error.Description());
+        // report names no cause, so a failure that has one to tell says it first.
+        if (const std::optional<std::string> reason = FailureReason(run.Step, error)) {
+            run.AppendReasonLine(*reason);
         }
     } catch (const std::exception&) {
     }

@@ -66,10 +66,11 @@ std::int16_t RemoveAddon(LaunchEditContext& run, const std::string& launchPath) 
         if (error.Number() != ErrorNumber::InvalidFileFormat) {
             throw;
         }
-        run.AppendStatusLine(error.Description());
+        run.AppendReasonLine(error.Description());
         return static_cast<std::int16_t>(error.Number());
     }
-    const std::int16_t written = run.fileLib.WriteTextFileContents(launchPath, *rewritten);
+    const std::int16_t written =
+        ReportedWrite(run, run.fileLib.WriteTextFileContents(launchPath, *rewritten));
     return written == -1 ? LaunchResult::Removed : written;
 }
 

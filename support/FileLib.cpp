@@ -61,6 +61,7 @@ std::int16_t FileLib::WritePieces(const std::string& path,
         length += piece.size();
     }
     if (length > largestTextFile_) {
+        lastErrorText_ = "New contents larger than 1 GiB: " + path;
         return static_cast<std::int16_t>(ErrorNumber::OutOfMemory);
     }
     try {
@@ -69,6 +70,7 @@ std::int16_t FileLib::WritePieces(const std::string& path,
     } catch (...) {
         const RuntimeError error =
             AsRuntimeError(std::current_exception(), "FileLib:WriteTextFileContents");
+        lastErrorText_ = error.Description();
         return static_cast<std::int16_t>(error.Number());
     }
 }

@@ -53,6 +53,8 @@ class FileLib {
     std::int16_t WriteTextFileContents(const std::string& path, const PiecedText& text);
 
     std::int16_t Step() const { return step_; }
+    // The description of the last failure, a failed write's too.
+    const std::string& LastErrorText() const { return lastErrorText_; }
     platform::FileSystem& Files() { return files_; }
 
   private:

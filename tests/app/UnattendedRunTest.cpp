@@ -16,6 +16,8 @@ namespace brelmont::testing {
 namespace {
 
 const std::string kOtherKelvane = "C:\\Program Files (x86)\\Wexo Packet";
+const std::string kLoneLfLine =
+    "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF line ends)";
 
 struct Unattended {
     const char* name;
@@ -168,9 +170,77 @@ const Unattended kRuns[] = {
      {"[Brelmont] Run-time error '5': /  / Invalid procedure call or argument",
       "Ended with exit status 5: an unexpected run-time error"},
      kSampleBlock},
+    // Why an edit did not happen is a status line in the window nobody sees: the log has it.
+    {"LoneLfRefusalIsLogged",
+     kUninstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLaunch, "x\ny\r\n" + kSampleBlock);
+     },
+     "",
+     4,
+     {kLoneLfLine, "Update outcome: Result = 321",
+      "Ended with exit status 4: the edit of Launch.local failed"},
+     "x\ny\r\n" + kSampleBlock},
+    {"LoneLfRefusalOfAReplaceIsLogged",
+     kInstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLaunch, "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n");
+     },
+     "",
+     4,
+     {kLoneLfLine,
+      "[Brelmont] Error at Step: 204 / >>>RegID=[Sample-1.2], Pos1=7, pos2=8, pos3=12, "
+      "AppName=Sample, AppRev=1.2",
+      "Update outcome: Result = 0"},
+     "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n"},
+    {"LockRefusalIsLogged",
+     kInstall,
+     [](RunTest& t) { t.InstallKelvane(kKelvane, "DATADIR=C:\\Missing\r\n"); },
+     "",
+     4,
+     {"Launch.local left unchanged: its folder could not be locked (Path not found)",
+      "Update outcome: Result = 76"}},
+    {"FailedWriteIsLogged",
+     kUninstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLaunch, kSampleBlock);
+         t.p.files.FailReplaces(ErrorNumber::DiskFull);
+     },
+     "",
+     4,
+     {"Writing Launch.local failed (Disk full)", "Update outcome: Result = 61"},
+     kSampleBlock},
+    // Even the failure's own description: a refused link's target, escaped.
+    {"FailedReadIsLogged",
+     kInstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLaunch, kOtherBlock);
+         t.p.files.FailReadsOf(kLaunch, ErrorNumber::PermissionDenied,
+                               "Permission denied: /d/Launch.local\x1B is a link");
+     },
+     "",
+     4,
+     {"Reading Launch.local failed (Permission denied: /d/Launch.local\\x1B is a link, Step = 2)",
+      "[Brelmont] Error at Step: 201 / >>>RegID=, Pos1=0, pos2=0, pos3=0, AppName=, AppRev=",
+      "Update outcome: Result = 0"},
+     kOtherBlock},
 };
 
 INSTANTIATE_TEST_SUITE_P(Decisions, UnattendedRun, ::testing::ValuesIn(kRuns), kByName);
+
+// A person watching reads the reason in the window; the log stays as it always was.
+TEST_F(RunTest, AttendedRefusalIsShownNotLogged) {
+    InstallKelvane();
+    p.files.AddFile(kLaunch, "x\ny\r\n" + kSampleBlock);
+    EXPECT_EQ(p.Run(kUninstall), ExitStatus::EditFailed);
+    EXPECT_NE(Status().find(kLoneLfLine + "\r\nResult = 321\r\n"), std::string::npos) << Status();
+    const auto log = p.LogMessages();
+    EXPECT_EQ(std::find(log.begin(), log.end(), kLoneLfLine), log.end()) << p.LogText();
+}
 
 TEST_F(RunTest, UnattendedUncaughtErrorGoesToTheEventLogToo) {
     InstallKelvane();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launchfile/LaunchEditor.h"
+#include "launchfile/LaunchText.h"
 #include "launchfile/RegId.h"
 #include "support/FileLib.h"
 #include "support/RuntimeError.h"
@@ -68,10 +69,18 @@ struct Bench {
     FileLib lib;
     testing::ScriptedFrontEnd ui;
     std::vector<std::string> status;
+    std::vector<std::string> reasons;  // also in `status`
     std::string loaderFile = kLoaderPath;
     std::int16_t step = 0;
-    LaunchEditContext run{lib, ui, [this](const std::string& line) { status.push_back(line); },
-                          loaderFile, step};
+    LaunchEditContext run{lib,
+                          ui,
+                          [this](const std::string& line) { status.push_back(line); },
+                          [this](const std::string& line) {
+                              status.push_back(line);
+                              reasons.push_back(line);
+                          },
+                          loaderFile,
+                          step};
 };
 
 struct CutCase {
@@ -312,16 +321,21 @@ TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
         Text loader;
         std::int32_t lookupError;
         std::string box;
-        std::size_t statusLines;
+        std::size_t progressLines;
+        std::vector<std::string> reasons;  // the status lines after them
     };
     const std::string farBracket = std::string(32767, 'x') + "[Sample-1.2]";
     const Case cases[] = {
-        {"[Sample 1.2]\r\n", 0, ErrorBox(203, "[Sample 1.2]", 1, 0, 12, "", ""), 3},
-        {"[-1.2]\r\n", 0, ErrorBox(203, "[-1.2]", 1, 2, 6, "", ""), 3},
-        {"[Sample-1.2\r\n", 0, ErrorBox(203, "[Sample-1.2", 1, 8, 0, "Sample", ""), 3},
-        {std::nullopt, 0, ErrorBox(203, "", 0, 0, 0, "", ""), 3},
-        {farBracket, 0, ErrorBox(203, farBracket, 0, 0, 0, "", ""), 3},
-        {kSample12, ErrorNumber::BadFileNameOrNumber, ErrorBox(201, "", 0, 0, 0, "", ""), 1},
+        {"[Sample 1.2]\r\n", 0, ErrorBox(203, "[Sample 1.2]", 1, 0, 12, "", ""), 3, {}},
+        {"[-1.2]\r\n", 0, ErrorBox(203, "[-1.2]", 1, 2, 6, "", ""), 3, {}},
+        {"[Sample-1.2\r\n", 0, ErrorBox(203, "[Sample-1.2", 1, 8, 0, "Sample", ""), 3, {}},
+        {std::nullopt, 0, ErrorBox(203, "", 0, 0, 0, "", ""), 3, {}},
+        {farBracket, 0, ErrorBox(203, farBracket, 0, 0, 0, "", ""), 3, {}},
+        {kSample12,
+         ErrorNumber::BadFileNameOrNumber,
+         ErrorBox(201, "", 0, 0, 0, "", ""),
+         1,
+         {"Reading Launch.local failed (Bad file name or number, Step = 1)"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box.substr(0, 60));
@@ -334,7 +348,8 @@ TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
         EXPECT_EQ(bench.ui.boxes[0].kind, "ok");
         EXPECT_EQ(bench.ui.boxes[0].title, "");
         EXPECT_EQ(bench.ui.boxes[0].text, c.box);
-        EXPECT_EQ(bench.status.size(), c.statusLines);
+        EXPECT_EQ(bench.status.size(), c.progressLines + c.reasons.size());
+        EXPECT_EQ(bench.reasons, c.reasons);
         EXPECT_EQ(bench.files.ReplaceCount(), 0);
         EXPECT_EQ(bench.Launch(), kExample);
     }
@@ -422,7 +437,9 @@ TEST(LaunchEdits, LoneLfRefusesOnlyARewriteThatWouldJoinLines) {
         }
         for (const Bench* bench : {&removal, &update}) {
             const bool refused = bench == &removal ? !c.removed : !c.updated;
-            EXPECT_EQ(refused, bench->status.back().starts_with("Launch.local left unchanged: "));
+            EXPECT_EQ(bench->reasons, refused
+                                          ? std::vector<std::string>{std::string(kLoneLfRefusal)}
+                                          : std::vector<std::string>{});
         }
     }
 }
@@ -443,6 +460,8 @@ TEST(LaunchEdits, FailedWriteGivesTheErrorNumberAndKeepsTheOldFile) {
         EXPECT_EQ(result, ErrorNumber::PermissionDenied);
         EXPECT_EQ(bench.Launch(), c.launch);
         EXPECT_TRUE(bench.ui.boxes.empty());
+        EXPECT_EQ(bench.reasons,
+                  std::vector<std::string>{"Writing Launch.local failed (Permission denied)"});
     }
 }
 
@@ -480,6 +499,7 @@ TEST(LaunchEdits, EditThatWouldOutgrowTheReadLimitIsRefused) {
             EXPECT_EQ(result, limit == length ? c.done : ErrorNumber::OutOfMemory);
             EXPECT_EQ(bench.Launch(), limit == length ? unlimited.Launch() : c.launch);
             EXPECT_TRUE(bench.ui.boxes.empty());
+            EXPECT_EQ(bench.reasons.size(), limit == length ? 0u : 1u);
         }
     }
 }

@@ -221,6 +221,53 @@ INSTANTIATE_TEST_SUITE_P(
                 ": Found Kelvane program directory at C:\\Nowhere" + kShown + "\\x0AForged\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Unattended, the window that says why an edit was refused is never made: the session log and
+// standard error say it instead, before the log's last line.
+struct Refusal {
+    const char* name;
+    std::string action;
+    std::string conf;
+    std::string launch;
+    std::string reason;
+};
+
+void PrintTo(const Refusal& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UnattendedRefusal : public ConsoleRun, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(UnattendedRefusal, LogsItsReasonBeforeTheEnd) {
+    const Refusal& c = GetParam();
+    Write(kelvane_ / "Kelvane.conf", c.conf);
+    Write(launch_, c.launch);
+
+    EXPECT_EQ(Run(c.action + "," + loader_.string(), "", true), 4);
+
+    const std::string log = Log();
+    const std::size_t reason = log.find(": " + c.reason + "\r\n");
+    EXPECT_NE(reason, std::string::npos) << log;
+    EXPECT_LT(reason, log.find(": Ended with exit status 4: the edit of Launch.local failed\r\n"))
+        << log;
+    EXPECT_NE(Err().find(c.reason + "\n"), std::string::npos) << Err();
+    EXPECT_EQ(Launch(), c.launch);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, UnattendedRefusal,
+    ::testing::Values(
+        Refusal{
+            "LoneLfRemoval", "uinstall", kConf, "x\ny\r\n" + kSample,
+            "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF "
+            "line ends)"},
+        Refusal{
+            "LoneLfReplace", "install", kConf, "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n",
+            "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF "
+            "line ends)"},
+        Refusal{"FolderNotLocked", "uinstall", "DATADIR=C:\\Missing\r\n", kSample,
+                "Launch.local left unchanged: its folder could not be locked (Path not found)"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct End {
     const char* name;
     std::string action;
