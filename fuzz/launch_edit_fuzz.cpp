@@ -3,9 +3,11 @@
 // as stated here, not as the editors walk them:
 // - a removal keeps, in order, every non-empty line outside the removed blocks, and nothing else;
 // - a registration adds at the end, leaves the file, or replaces, as the add-on's RegID lines say,
-//   and never drops a non-empty line outside the add-on's own blocks;
+//   and never drops a non-empty line outside the add-on's own blocks; it writes nothing for a
+//   loader without an end line after its first;
 // - registering and then removing a well-formed loader leaves every other line as it was.
 
+#include <algorithm>
 #include <optional>
 
 #include "fuzz/FuzzSupport.h"
@@ -261,6 +263,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int16_t registered = registration.Register();
     const std::optional<std::string> after = registration.Launch();
     if (!loader.cut) {
+        FUZZ_REQUIRE(registered == LaunchResult::ErrorReported);
+        FUZZ_REQUIRE(registration.boxes.shown.size() == 1 &&
+                     registration.boxes.shown[0].starts_with("Error at Step: 203\r\n"));
+        FUZZ_REQUIRE(after == launch);
+        return 0;
+    }
+    if (std::none_of(loader.rest.begin(), loader.rest.end(),
+                     [](const std::string& line) { return fuzz::Has(line, kEnd); })) {
         FUZZ_REQUIRE(registered == LaunchResult::ErrorReported);
         FUZZ_REQUIRE(registration.boxes.shown.size() == 1 &&
                      registration.boxes.shown[0].starts_with("Error at Step: 203\r\n"));

@@ -101,6 +101,10 @@ std::size_t FindAcrossLf(std::string_view text, std::size_t from, std::string_vi
 
 }  // namespace
 
+bool HoldsEndLine(std::string_view loaderRest) {
+    return FindAcrossLf(loaderRest, 0, kEndOfAddon) < loaderRest.size();
+}
+
 bool NameSieve::MayHold(std::size_t start, std::size_t next, std::string_view line) {
     // The line's characters stand in the text from after its leading LFs up to its CR.
     const std::size_t end = (next > start && text_[next - 1] == kCr) ? next - 1 : next;

@@ -65,6 +65,15 @@ class NameSieve {
     bool searched_ = false;
 };
 
+// Whether a line of the loader text behind its first line, cut as GetLine cuts it, holds the end
+// marker.
+bool HoldsEndLine(std::string_view loaderRest);
+
+// Why an install was refused: its block would have no end line in Launch.local. Such a block runs
+// to the end of the file, so the next add-on installed lands inside it and goes with its removal.
+inline constexpr std::string_view kNoEndLineRefusal =
+    "Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its first line";
+
 // Why a rewrite of Launch.local was refused: a lone LF stands inside one of its lines. The walk
 // drops every LF, while the host and the editors that wrote the file may read a lone LF as a line
 // end; writing such a line back would join two of their lines, and taking a block's first or last

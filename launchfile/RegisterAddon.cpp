@@ -168,6 +168,10 @@ std::int16_t RegisterAddon(LaunchEditContext& run, const std::string& launchPath
 
         run.Step = 203;
         CutRegID(GetLine(loaderText, run.boxes), cut, PositionLimit::SixteenBit);
+        if (!HoldsEndLine(loaderText.Rest())) {
+            throw RuntimeError(ErrorNumber::InvalidFileFormat, "Brelmont:RegisterAddon",
+                               std::string(kNoEndLineRefusal));
+        }
 
         run.Step = 204;
         run.AppendStatusLine("Reading: " + EscapeControls(launchPath));

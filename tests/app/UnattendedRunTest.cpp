@@ -195,6 +195,18 @@ const Unattended kRuns[] = {
       "AppName=Sample, AppRev=1.2",
       "Update outcome: Result = 0"},
      "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n"},
+    {"LoaderWithoutEndLineIsLogged",
+     kInstall,
+     [](RunTest& t) {
+         t.InstallKelvane();
+         t.p.files.AddFile(kLoader, "[Sample-1.2]\r\nrun=x\r\n");
+     },
+     "",
+     4,
+     {"Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its first line",
+      "[Brelmont] Error at Step: 203 / >>>RegID=[Sample-1.2], Pos1=1, pos2=8, pos3=12, "
+      "AppName=Sample, AppRev=1.2",
+      "Update outcome: Result = 0"}},
     {"LockRefusalIsLogged",
      kInstall,
      [](RunTest& t) { t.InstallKelvane(kKelvane, "DATADIR=C:\\Missing\r\n"); },

@@ -185,6 +185,8 @@ const EditCase kRegisterCases[] = {
      "  [Sample-1.3] \r\nfirst setting line for Kelvane\r\n/ [EOA]", kOther + kSample13, -4, 204},
     {"UpdateDropsEmptyLinesKeepsBlankOnes", kOther + "\r\n  \r\n" + kSample12 + "\r\n\r\n",
      kSample13, kOther + "  \r\n" + kSample13, -4, 204},
+    {"EndLineSplitByLf", kOther, "[Sample-1.2]\r\nrun=x\r\n/ [E\nOA]\r\n",
+     kOther + "\r\n" + Lines({"[Sample-1.2]", "run=x", "/ [EOA]", ""}), -2, 205},
     {"LoaderEndingInAnEmptyLineEndedByLf", kSample11 + kOther, kSample13 + "\n",
      kSample13 + "\n\r\n" + kOther, -4, 204},
     {"NewBlockKeepsItsOwnEmptyLines", kExample, Lines({"[Sample-1.3]", "a", "", "b", "/ [EOA]"}),
@@ -232,6 +234,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RegisterAddonTest, ::testing::ValuesIn(kRegister
 
 const EditCase kRemoveCases[] = {
     {"RemovesTheBlock", kExample, kSample12, kOther, -5, 0},
+    {"LoaderWithoutEndLine", kExample, "[Sample-1.2]\r\nrun=x\r\n", kOther, -5, 0},
     {"DropsEmptyLines", kOther + "\r\n" + kSample12 + "\r\n\r\n", kSample12, kOther, -5, 0},
     {"OtherRevisionStays", kOther + "\r\n" + kSample12 + "\r\n\r\n", "[Sample-1.1]\r\n", kExample,
      -5, 0},
@@ -316,6 +319,9 @@ std::string ErrorBox(int step, const std::string& regId, int pos1, int pos2, int
            ", pos3=" + std::to_string(pos3) + ", AppName=" + appName + ", AppRev=" + appRev;
 }
 
+const std::string kNoEndLine =
+    "Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its first line";
+
 TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
     struct Case {
         Text loader;
@@ -336,6 +342,27 @@ TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
          ErrorBox(201, "", 0, 0, 0, "", ""),
          1,
          {"Reading Launch.local failed (Bad file name or number, Step = 1)"}},
+        // No end line after the first: the block would run on through whatever follows it.
+        {"[Sample-1.2]",
+         0,
+         ErrorBox(203, "[Sample-1.2]", 1, 8, 12, "Sample", "1.2"),
+         3,
+         {kNoEndLine}},
+        {"[Sample-1.3]\r\nrun=x\r\n",
+         0,
+         ErrorBox(203, "[Sample-1.3]", 1, 8, 12, "Sample", "1.3"),
+         3,
+         {kNoEndLine}},
+        {"[Fresh-1.0] / [EOA]\r\nrun=x\r\n",
+         0,
+         ErrorBox(203, "[Fresh-1.0] / [EOA]", 1, 7, 11, "Fresh", "1.0"),
+         3,
+         {kNoEndLine}},
+        {"[Fresh-1.0]\nrun=x\n/ [EO\n",
+         0,
+         ErrorBox(203, "[Fresh-1.0]", 1, 7, 11, "Fresh", "1.0"),
+         3,
+         {kNoEndLine}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box.substr(0, 60));

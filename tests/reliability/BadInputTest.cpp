@@ -97,6 +97,7 @@ const std::string kNoConf = "Could not find Kelvane.conf in directory C:\\Progra
 const std::string kNoDirectory = "No Kelvane program directory was selected.";
 const std::string kMegabyte(1 << 20, 'x');
 const std::string kLoneLf = "Launch.local left unchanged: some of its lines end in LF alone";
+const std::string kNoEndLine = "Launch.local left unchanged: the loader file has no end line";
 const std::string kNulBlock = "[Wea\0ther-2.1]\r\nrun=\xFF\x80\0\xE9\r\n/ [EOA]\r\n"s;
 const std::string kNulLoader = "[Sa\0mple\xE9-1.\xFF]\r\nrun=\x80\0\xFE\r\n/ [EOA]\r\n"s;
 const std::string kMarkersPastLimit = std::string(40000, 'x') + kSampleLoader;
@@ -119,8 +120,16 @@ const BadInput kCases[] = {
     {"LoaderDanglingLink", Replaced(DanglingLink(), &Sandbox::loader), {kInstall}, "y\n", 1,
      {"not found"}},
     {"LoaderBehindRegularFile", nullptr, {kInstall + "/x.local"}, "y\n", 1, {"not found"}},
-    {"LoaderFirstLineOnly", Loader("[Sample-1.2]"), {kInstall}, "y\n", 0, {kAdded},
-     [](const std::string& old) { return old + "\r\n[Sample-1.2]\r\n"; }},
+    {"LoaderFirstLineOnly", Loader("[Sample-1.2]"), {kInstall}, "y\n", 4,
+     {kNoEndLine, "Error at Step: 203", "Result = 0"}},
+    {"LoaderWithoutEndLine", Loader("[Sample-1.2]\r\nrun=sample.exe\r\n"), {kInstall}, "y\n", 4,
+     {kNoEndLine, "Error at Step: 203", "Result = 0"}},
+    {"LoaderWithoutEndLineRemoval",
+     [](Sandbox& b) {
+         WriteBytes(b.loader, "[Sample-1.2]\r\nrun=sample.exe\r\n");
+         WriteBytes(b.launch, kOtherBlocks + kSampleLoader);
+     },
+     {kRemove}, {}, 0, {kRemoved}, Becomes(kOtherBlocks)},
     {"LoaderNulAndHighBytes", Loader(kNulLoader), {kInstall}, "y\n", 0, {kAdded},
      AddedTo(kNulLoader)},
     {"LoaderNulAndHighBytesRemoval",
@@ -150,8 +159,11 @@ const BadInput kCases[] = {
      },
      {kInstall}, "y\n", 0, {"Updating Launch.Local with the latest Addon setting"},
      Becomes("[Sample-1.2]\r\nrun=new\r\n/ [EOA]\n\r\n" + kOtherBlocks)},
-    {"LoaderMegabyteLine", Loader("[Sample-1.2]" + kMegabyte), {kInstall}, "y\n", 0, {kAdded},
-     [](const std::string& old) { return old + "\r\n[Sample-1.2]" + kMegabyte + "\r\n"; }},
+    {"LoaderMegabyteLine", Loader("[Sample-1.2]" + kMegabyte + "\r\n/ [EOA]"), {kInstall}, "y\n",
+     0, {kAdded},
+     [](const std::string& old) {
+         return old + "\r\n[Sample-1.2]" + kMegabyte + "\r\n/ [EOA]\r\n";
+     }},
     {"LoaderMarkersPastPositionLimit", Loader(kMarkersPastLimit), {kInstall}, "y\n", 4,
      {"Error at Step: 203", "Result = 0"}},
     {"LoaderMarkersPastPositionLimitRemoval", Loader(kMarkersPastLimit), {kRemove}, {}, 5,

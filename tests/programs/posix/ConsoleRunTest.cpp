@@ -229,6 +229,7 @@ struct Refusal {
     std::string conf;
     std::string launch;
     std::string reason;
+    std::string loader = kSample;
 };
 
 void PrintTo(const Refusal& c, std::ostream* os) {
@@ -241,6 +242,7 @@ TEST_P(UnattendedRefusal, LogsItsReasonBeforeTheEnd) {
     const Refusal& c = GetParam();
     Write(kelvane_ / "Kelvane.conf", c.conf);
     Write(launch_, c.launch);
+    Write(loader_, c.loader);
 
     EXPECT_EQ(Run(c.action + "," + loader_.string(), "", true), 4);
 
@@ -264,6 +266,10 @@ INSTANTIATE_TEST_SUITE_P(
             "LoneLfReplace", "install", kConf, "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n",
             "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF "
             "line ends)"},
+        Refusal{"LoaderWithoutEndLine", "install", kConf, kOther,
+                "Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its "
+                "first line",
+                "[Sample-1.2]\nrun=C:\\Addons\\sample.exe\n"},
         Refusal{"FolderNotLocked", "uinstall", "DATADIR=C:\\Missing\r\n", kSample,
                 "Launch.local left unchanged: its folder could not be locked (Path not found)"}),
     [](const auto& info) { return std::string(info.param.name); });
