@@ -7,6 +7,7 @@
 #include "hosts/win32/ErrorTable.h"
 #include "hosts/win32/FileIo.h"
 #include "hosts/win32/FinalPath.h"
+#include "hosts/win32/InUseWait.h"
 #include "hosts/win32/PathParts.h"
 #include "hosts/win32/TemporaryFile.h"
 #include "support/RuntimeError.h"
@@ -75,32 +76,31 @@ void Flush(HANDLE file, FaultPlan& faults) {
     }
 }
 
-void PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement,
-                FaultPlan& faults) {
+// 0 when the new file is in place, else the Windows error code.
+DWORD PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement,
+                 FaultPlan& faults) {
     if (const DWORD staged = faults.Strike(FaultPoint::Replace)) {
-        ThrowWin32Error(staged);
+        return staged;
     }
     // Without a backup name ReplaceFile leaves the old file under its own name whenever it fails.
-    if (exists) {
-        if (!::ReplaceFileW(Wide(path).c_str(), Wide(replacement.Path()).c_str(), nullptr, 0,
-                            nullptr, nullptr)) {
-            ThrowLastError();
-        }
-        replacement.MarkPlaced();
-        return;
-    }
-    // A new file never goes over one that appeared since the name was looked at.
-    if (!::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
-                       MOVEFILE_WRITE_THROUGH)) {
-        ThrowLastError();
+    const bool placed =
+        exists ? ::ReplaceFileW(Wide(path).c_str(), Wide(replacement.Path()).c_str(), nullptr, 0,
+                                nullptr, nullptr) != FALSE
+               // A new file never goes over one that appeared since the name was looked at.
+               : ::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
+                               MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!placed) {
+        return ::GetLastError();
     }
     replacement.MarkPlaced();
+    return 0;
 }
 
 }  // namespace
 
 void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                           const std::optional<FoundFile>& found, bool strict, FaultPlan& faults) {
+                           const std::optional<FoundFile>& found, bool strict,
+                           std::chrono::milliseconds inUseWait, FaultPlan& faults) {
     const std::string finalPath = FinalPathOf(path, strict);
     const PathParts target = SplitPath(finalPath);
     if (target.name.empty() || target.name == "." || target.name == "..") {
@@ -120,8 +120,14 @@ void ReplaceFileAtomically(const std::string& path, std::span<const std::string_
     }
     Flush(replacement.File().Get(), faults);
     CloseWritten(replacement.File(), faults);
-    RequireUnchanged(CurrentFile(finalPath), old, path);
-    PutInPlace(finalPath, old.has_value(), replacement, faults);
+    // Another program holding the file without sharing it is waited for; whatever stands at the
+    // name once it lets go must still be the file that was read.
+    RetryWhileInUse(
+        [&] {
+            RequireUnchanged(CurrentFile(finalPath), old, path);
+            return PutInPlace(finalPath, old.has_value(), replacement, faults);
+        },
+        path, inUseWait);
 }
 
 }  // namespace brelmont::win32

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,6 +20,7 @@ namespace brelmont::win32 {
 // the new file goes in place ("Path/File access error" otherwise, the old file untouched). A new
 // file never goes over one that appeared since.
 void ReplaceFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                           const std::optional<FoundFile>& found, bool strict, FaultPlan& faults);
+                           const std::optional<FoundFile>& found, bool strict,
+                           std::chrono::milliseconds inUseWait, FaultPlan& faults);
 
 }  // namespace brelmont::win32

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "hosts/win32/ErrorTable.h"
+#include "hosts/win32/InUseWait.h"
 #include "support/RuntimeError.h"
 #include "win32/WideText.h"
 
@@ -19,26 +20,32 @@ FileIdentity IdentityOf(HANDLE file) {
 }
 
 UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults,
-                    DWORD flags) {
-    if (const DWORD staged = faults.Strike(FaultPoint::Open)) {
-        ThrowWin32Error(staged);
-    }
+                    DWORD flags, std::chrono::milliseconds inUseWait) {
     // Others may read and write meanwhile, as with the classic file statements; a program that
-    // holds the file without sharing makes this open fail instead.
+    // holds the file without sharing makes this open wait, then fail.
     const std::wstring name = Wide(path);
-    UniqueFile file(::CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  disposition, FILE_ATTRIBUTE_NORMAL | flags | kNoImpersonation,
-                                  nullptr));
-    if (!file.Valid()) {
-        const DWORD code = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(name.c_str());
-        if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            // Windows refuses a directory as access denied; it is a path that names no file.
-            throw RuntimeError(ErrorNumber::PathFileAccessError);
-        }
-        ThrowWin32Error(code);
-    }
+    UniqueFile file;
+    RetryWhileInUse(
+        [&]() -> DWORD {
+            if (const DWORD staged = faults.Strike(FaultPoint::Open)) {
+                return staged;
+            }
+            file = UniqueFile(::CreateFileW(
+                name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                FILE_ATTRIBUTE_NORMAL | flags | kNoImpersonation, nullptr));
+            if (file.Valid()) {
+                return 0;
+            }
+            const DWORD code = ::GetLastError();
+            const DWORD attributes = ::GetFileAttributesW(name.c_str());
+            if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                // Windows refuses a directory as access denied; it is a path that names no file.
+                throw RuntimeError(ErrorNumber::PathFileAccessError);
+            }
+            return code;
+        },
+        path, inUseWait);
     return file;
 }
 

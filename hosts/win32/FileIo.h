@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,10 +28,11 @@ struct FoundFile {
 
 FileIdentity IdentityOf(HANDLE file);
 
-// CreateFileA with the Open fault point; throws the mapped error when the file cannot be had.
-// `flags`: added to the ordinary file's attribute.
+// CreateFileW with the Open fault point; throws the mapped error when the file cannot be had.
+// `flags`: added to the ordinary file's attribute. A file that another program holds without
+// sharing it is tried again for up to `inUseWait`.
 UniqueFile OpenFile(const std::string& path, DWORD access, DWORD disposition, FaultPlan& faults,
-                    DWORD flags = 0);
+                    DWORD flags = 0, std::chrono::milliseconds inUseWait = {});
 
 // Writes all of `bytes` at the file pointer, in pieces of at most kWriteChunk bytes.
 void WriteAll(HANDLE file, std::string_view bytes, FaultPlan& faults);

@@ -93,7 +93,7 @@ std::uint64_t Win32FileSystem::FileLength(const std::string& path) {
 
 std::string Win32FileSystem::ReadFile(const std::string& path, std::uint64_t length) {
     const std::string meant = FinalPathOf(path, Strict(path));
-    const UniqueFile file = OpenFile(meant, GENERIC_READ, OPEN_EXISTING, faults_);
+    const UniqueFile file = OpenFile(meant, GENERIC_READ, OPEN_EXISTING, faults_, 0, inUseWait_);
     RequireDiskFile(file.Get());
     RequireOpenedAs(file.Get(), meant);
     LARGE_INTEGER size{};
@@ -118,7 +118,7 @@ void Win32FileSystem::ReplaceFileContents(const std::string& path,
     const std::optional<FoundFile> found =
         seen != found_.end() ? std::optional(seen->second) : std::nullopt;
     // Only Launch.local is ever replaced: an elevated run trusts only administrators' links there.
-    ReplaceFileAtomically(path, pieces, found, elevated_, faults_);
+    ReplaceFileAtomically(path, pieces, found, elevated_, inUseWait_, faults_);
     found_.erase(path);
 }
 

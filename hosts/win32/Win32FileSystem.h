@@ -11,6 +11,7 @@
 #include "hosts/win32/Elevation.h"
 #include "hosts/win32/FaultPlan.h"
 #include "hosts/win32/FileIo.h"
+#include "hosts/win32/InUseWait.h"
 #include "platform/Services.h"
 
 namespace brelmont::win32 {
@@ -47,6 +48,8 @@ class Win32FileSystem final : public platform::FileSystem {
     void ClearFaults() { faults_.Clear(); }
     // How long LockDirectory waits for a lock that another process holds.
     void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // How long a read or replace waits for a program that holds the file without sharing it.
+    void SetInUseWait(std::chrono::milliseconds wait) { inUseWait_ = wait; }
     // For tests: runs at the start of every replace, between the read and the write, where
     // another process could change the file.
     void BeforeReplace(std::function<void()> hook) { beforeReplace_ = std::move(hook); }
@@ -66,6 +69,7 @@ class Win32FileSystem final : public platform::FileSystem {
     std::map<std::string, FoundFile> found_;
     std::function<void()> beforeReplace_;
     std::chrono::milliseconds lockWait_{30000};
+    std::chrono::milliseconds inUseWait_ = kInUseWait;
     bool elevated_ = ProcessIsElevated();
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hosts/win32/Wine.h"
 #include "tests/hosts/win32/FileSystemFixture.h"
 #include "tests/testkit/ReplaceAfterRead.h"
 
@@ -22,7 +23,7 @@ TEST_F(ReplaceAfterReadTest, NeverCreatesOverAFileThatAppeared) {
 // The session log is never written through a link someone else may have put there.
 TEST_F(ReplaceAfterReadTest, TheLogIsNeverAppendedThroughALink) {
     // Wine makes its links as the host's links and opens through them whatever the flags say.
-    if (::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr) {
+    if (RunsUnderWine()) {
         GTEST_SKIP() << "Wine follows its links even when asked to open the link itself";
     }
     WriteBytes(At("target"), "target");
