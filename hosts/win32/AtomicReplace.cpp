@@ -76,24 +76,52 @@ void Flush(HANDLE file, FaultPlan& faults) {
     }
 }
 
+// ReplaceFile without a backup name can fail having already removed the old file, leaving the new
+// contents under the temporary name ("unable to move replacement"). Deleting that file as after any
+// other failure would lose Launch.local altogether; it goes where the old one was instead, and
+// where even that fails it stays, named in the error.
+DWORD RecoverHalfReplace(const std::string& path, TemporaryFile& replacement) {
+    const DWORD left = ::GetFileAttributesW(Wide(path).c_str());
+    if (left != INVALID_FILE_ATTRIBUTES || ::GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT;  // the old file is still there: nothing lost
+    }
+    replacement.MarkPlaced();
+    if (!::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
+                       MOVEFILE_WRITE_THROUGH)) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError, "Brelmont",
+                           "Path/File access error: Windows removed " + path +
+                               " while replacing it; its new contents are in " +
+                               replacement.Path());
+    }
+    return 0;
+}
+
 // 0 when the new file is in place, else the Windows error code.
 DWORD PutInPlace(const std::string& path, bool exists, TemporaryFile& replacement,
                  FaultPlan& faults) {
-    if (const DWORD staged = faults.Strike(FaultPoint::Replace)) {
-        return staged;
+    DWORD code = faults.Strike(FaultPoint::Replace);
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        ::DeleteFileW(Wide(path).c_str());  // where a real failure of that kind leaves the file
     }
-    // Without a backup name ReplaceFile leaves the old file under its own name whenever it fails.
+    // Without a backup name ReplaceFile leaves the old file under its own name whenever it fails
+    // but one way, taken care of below.
     const bool placed =
-        exists ? ::ReplaceFileW(Wide(path).c_str(), Wide(replacement.Path()).c_str(), nullptr, 0,
-                                nullptr, nullptr) != FALSE
-               // A new file never goes over one that appeared since the name was looked at.
-               : ::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
-                               MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!placed) {
-        return ::GetLastError();
+        code == 0 &&
+        (exists ? ::ReplaceFileW(Wide(path).c_str(), Wide(replacement.Path()).c_str(), nullptr, 0,
+                                 nullptr, nullptr) != FALSE
+                // A new file never goes over one that appeared since the name was looked at.
+                : ::MoveFileExW(Wide(replacement.Path()).c_str(), Wide(path).c_str(),
+                                MOVEFILE_WRITE_THROUGH) != FALSE);
+    if (placed) {
+        replacement.MarkPlaced();
+        return 0;
     }
-    replacement.MarkPlaced();
-    return 0;
+    if (code == 0) {
+        code = ::GetLastError();
+    }
+    return exists && code == ERROR_UNABLE_TO_MOVE_REPLACEMENT
+               ? RecoverHalfReplace(path, replacement)
+               : code;
 }
 
 }  // namespace

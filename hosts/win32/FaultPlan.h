@@ -15,7 +15,8 @@ enum class FaultPoint {
     Write,          // each write of at most kWriteChunk bytes: AppendToFile, ReplaceFile
     Flush,          // FlushFileBuffers of the replacement before it goes in place
     Close,          // closing a written file: AppendToFile, ReplaceFile
-    Replace,        // the replacement going in place (ReplaceFile or MoveFileEx)
+    Replace,        // the replacement going in place (ReplaceFile or MoveFileEx); staged as
+                    // ERROR_UNABLE_TO_MOVE_REPLACEMENT, the old file is removed as Windows would
     DirectoryOpen,  // opening a directory: ReplaceFile (before anything is created), LockDirectory
     Lock,           // taking the lock of LockDirectory
 };

@@ -160,6 +160,16 @@ TEST_F(FileSystemTest, ReplaceFailingAtAnyPointKeepsTheOldFile) {
     }
 }
 
+// ReplaceFile can fail after removing the old file, the new contents left under the temporary
+// name: they must end up as Launch.local, not be deleted with the temporary file.
+TEST_F(FileSystemTest, ReplaceThatRemovedTheOldFileStillLeavesTheNewOne) {
+    WriteBytes(At("Launch.local"), "old");
+    files.InjectFault(FaultPoint::Replace, 1, ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    files.ReplaceFile(At("Launch.local"), "new");
+    EXPECT_EQ(Entries(root), std::set<std::string>{"Launch.local"});
+    EXPECT_EQ(ReadBytes(At("Launch.local")), "new");
+}
+
 // A data directory that Kelvane.conf names, or a program directory the caller names: a device
 // never, a network share only when the run is not elevated.
 TEST_F(FileSystemTest, KelvaneOnADeviceOrAnElevatedRunsShareIsRefused) {
