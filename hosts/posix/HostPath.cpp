@@ -93,7 +93,8 @@ std::string MapProgramPath(const std::string& winePrefix, const std::string& hos
     for (const auto& entry :
          std::filesystem::directory_iterator(winePrefix + "/dosdevices", error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == 2 && name[1] == ':' && IsAsciiLetter(name[0])) {
+        // Lower-case letters only: those are the entries the way there (DriveRoot) takes.
+        if (name.size() == 2 && name[1] == ':' && name[0] >= 'a' && name[0] <= 'z') {
             // Read rather than resolved, so a drive whose target is away (an unmounted disc)
             // still names its place.
             std::filesystem::path target = entry.path();
@@ -105,22 +106,31 @@ std::string MapProgramPath(const std::string& winePrefix, const std::string& hos
             drives.emplace_back(static_cast<char>(name[0] & ~0x20), Normal(target));
         }
     }
-    if (error || drives.empty()) {
+    // Drive C is drive_c where dosdevices does not say otherwise, as for the way there.
+    if (std::none_of(drives.begin(), drives.end(), [](const auto& d) { return d.first == 'C'; })) {
         drives.emplace_back('C', Normal(winePrefix + "/drive_c"));
     }
-    char letter = 'Z';
-    std::string rest = path.substr(path.starts_with('/') ? 1 : 0);
+    std::optional<std::string> mapped;
     std::size_t deepest = 0;
     for (const auto& [drive, root] : drives) {
         const std::optional<std::string> below = Below(path, root);
-        if (below && root.size() >= deepest) {
-            letter = drive;
-            rest = *below;
+        if (below && (!mapped || root.size() >= deepest)) {
+            std::string rest = *below;
+            std::replace(rest.begin(), rest.end(), '/', '\\');
+            mapped = std::string(1, drive) + ":\\" + rest;
             deepest = root.size();
         }
     }
-    std::replace(rest.begin(), rest.end(), '/', '\\');
-    return std::string(1, letter) + ":\\" + rest;
+    // Without a drive that holds the folder (a prefix without Z:) a drive form would lead
+    // elsewhere; the host path names it, and the file services take it unchanged.
+    if (!mapped) {
+        std::string unchanged = hostPath;
+        while (unchanged.size() > 1 && unchanged.back() == '/') {
+            unchanged.pop_back();
+        }
+        return unchanged;
+    }
+    return *mapped;
 }
 
 }  // namespace brelmont::posix

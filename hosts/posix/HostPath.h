@@ -14,9 +14,10 @@ std::string MapHostPath(const std::string& winePrefix, const std::string& path);
 bool NamesUnmappedDrive(const std::string& winePrefix, const std::string& path);
 
 // The program's form of an absolute host path, as Wine names it: under a drive of the prefix (a
-// link in dosdevices, or drive_c) that drive's letter, the deepest drive winning; anywhere else
-// Z: and the whole path, Wine's name for the root. Backslashes throughout, no trailing one but a
-// drive root's.
+// link in dosdevices, Z: for the root included, or drive_c for C:) that drive's letter, the
+// deepest drive winning, backslashes throughout and no trailing one but a drive root's. Only a
+// form that leads back to the same folder is given; where no drive holds it the host path stays
+// as it is (without a trailing "/").
 std::string MapProgramPath(const std::string& winePrefix, const std::string& hostPath);
 
 }  // namespace brelmont::posix

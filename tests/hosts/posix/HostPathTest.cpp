@@ -48,6 +48,11 @@ TEST_F(HostPathTest, MapsDrivesThroughThePrefix) {
 
 // A browse dialog's answer on the host, turned back into the form of the program's other paths.
 TEST_F(HostPathTest, MapsChosenDirectoriesBackToDrives) {
+    // No Z: here: a prefix made by hand, or one whose Z: was removed to sandbox it.
+    fs::create_directories(At("sandboxed/dosdevices"));
+    fs::create_directories(At("sandboxed/drive_c"));
+    fs::create_directory_symlink(At("wine/drive_c"), At("sandboxed/dosdevices/e:"));
+    const std::string sandboxed = At("sandboxed");
     fs::create_directory_symlink("/", At("wine/dosdevices/z:"));
     const std::string wine = At("wine");
     const std::string bare = At("bare");
@@ -62,7 +67,11 @@ TEST_F(HostPathTest, MapsChosenDirectoriesBackToDrives) {
         {wine, "/opt/Wexo Packet", "Z:\\opt\\Wexo Packet"},
         {wine, "/", "Z:\\"},
         {bare, bare + "/drive_c/Kelvane", "C:\\Kelvane"},
-        {bare, "/opt/Kelvane", "Z:\\opt\\Kelvane"},
+        {bare, "/opt/Kelvane", "/opt/Kelvane"},
+        {bare, "/opt/Kelvane/", "/opt/Kelvane"},
+        {sandboxed, sandboxed + "/drive_c/Kelvane", "C:\\Kelvane"},
+        {sandboxed, wine + "/drive_c/Kelvane", "E:\\Kelvane"},
+        {sandboxed, "/opt/Kelvane", "/opt/Kelvane"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.prefix + " | " + c.hostPath);

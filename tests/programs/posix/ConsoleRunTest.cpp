@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,30 @@ TEST_F(ConsoleRun, PickListSaysWhatItAccepts) {
     const std::size_t first = out.find(hint);
     ASSERT_NE(first, std::string::npos) << out;
     EXPECT_NE(out.find(hint, first + hint.size()), std::string::npos) << out;
+}
+
+// A folder browsed to outside the prefix is shown and used in a form that leads back to it: Z:
+// where the prefix has that drive, else the host path itself.
+TEST_F(ConsoleRun, BrowsedFolderOutsideThePrefixIsFound) {
+    const fs::path outside = root_ / "outside" / "Kelvane";
+    fs::create_directories(outside);
+    fs::rename(kelvane_ / "Kelvane.conf", outside / "Kelvane.conf");
+    std::string backslashed = outside.string();
+    std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
+    for (const bool zDrive : {false, true}) {
+        SCOPED_TRACE(zDrive ? "with Z:" : "without Z:");
+        if (zDrive) {
+            fs::create_directories(root_ / "prefix" / "dosdevices");
+            fs::create_directory_symlink("/", root_ / "prefix" / "dosdevices" / "z:");
+        }
+        Write(launch_, kSample + kOther);
+
+        EXPECT_EQ(Run("uinstall," + loader_.string(), outside.string() + "\n"), 0) << Out();
+
+        const std::string shown = zDrive ? "Z:" + backslashed : outside.string();
+        EXPECT_NE(Out().find("Program Path: " + shown + "\n"), std::string::npos) << Out();
+        EXPECT_EQ(Launch(), kOther);
+    }
 }
 
 // Text that a user put in Kelvane.conf or an installer's environment reaches the administrator's
