@@ -292,7 +292,8 @@ const std::vector<GuiRun>& Runs() {
              // the folder, and Save once more does.
              const HWND name = FindDescendant(::GetDlgItem(browse, 0x47c), "Edit");
              ASSERT_NE(name, nullptr);
-             for (const std::string& typed : {kProgramFilesX86, std::string("anything")}) {
+             for (const std::string& typed :
+                  {kProgramFilesX86, std::string("Select Kelvane program directory")}) {
                  if (WaitUntilGone(browse, 1500)) {
                      break;
                  }
@@ -305,6 +306,31 @@ const std::vector<GuiRun>& Runs() {
          {kOther + kSample, kOther},
          {"Found Kelvane program directory at " + kProgramFilesX86,
           "Update outcome: Addon settings removed from Launch.Local"}},
+        // A folder that does not exist, on a drive that does not exist or on one that does, is
+        // refused by the dialog, not taken as the folder above it.
+        {"BrowseRefusesMissingFolders",
+         "uinstall",
+         {kProgramFiles, kProgramFilesX86},
+         kOther + kSample,
+         [](User& user) {
+             user.Answer("Select Kelvane Program Path", "Cancel");
+             user.Answer("Brelmont", "OK");
+             const HWND browse = user.Window("#32770", "Select a directory");
+             ASSERT_NE(browse, nullptr);
+             const HWND name = FindDescendant(::GetDlgItem(browse, 0x47c), "Edit");
+             ASSERT_NE(name, nullptr);
+             for (const char* typed : {"Q:\\Outside\\Kelvane", "C:\\Outside\\Kelvane"}) {
+                 ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+                 ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                 user.Answer("Brelmont", "OK");
+                 EXPECT_TRUE(::IsWindow(browse)) << typed;
+             }
+             user.CancelBrowse();
+             user.Answer("Brelmont", "OK");
+         },
+         2,
+         {kOther + kSample, kOther + kSample},
+         {"No Kelvane program directory was found or selected; quiting"}},
         {"Uninstall",
          "uinstall",
          {kProgramFiles},
