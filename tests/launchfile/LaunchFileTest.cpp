@@ -319,8 +319,7 @@ std::string ErrorBox(int step, const std::string& regId, int pos1, int pos2, int
            ", pos3=" + std::to_string(pos3) + ", AppName=" + appName + ", AppRev=" + appRev;
 }
 
-const std::string kNoEndLine =
-    "Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its first line";
+const std::string kNoEndLine(kNoEndLineRefusal);
 
 TEST(RegisterAddonErrors, ShowTheStepBoxAndLeaveTheFile) {
     struct Case {

@@ -287,10 +287,6 @@ INSTANTIATE_TEST_SUITE_P(
             "LoneLfRemoval", "uinstall", kConf, "x\ny\r\n" + kSample,
             "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF "
             "line ends)"},
-        Refusal{
-            "LoneLfReplace", "install", kConf, "x\ny\r\n[Sample-1.1]\r\n/ [EOA]\r\n",
-            "Launch.local left unchanged: some of its lines end in LF alone (save it with CR LF "
-            "line ends)"},
         Refusal{"LoaderWithoutEndLine", "install", kConf, kOther,
                 "Launch.local left unchanged: the loader file has no end line (/ [EOA]) after its "
                 "first line",
