@@ -10,7 +10,7 @@ shift || true
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libgmock-dev googletest libbenchmark-dev time python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev time python3 python3-yaml
   qt6-base-dev qt6-qpa-plugins fonts-crosextra-carlito fonts-liberation
   xvfb xauth x11-apps imagemagick
   clang-14 libclang-rt-14-dev llvm-14

@@ -14,8 +14,9 @@ env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir "$build" --output-on-failure 
 # The vendors' release archive, and its copy signed with a throw-away certificate and checked.
 "$here/scripts/check-signing.sh"
 # The Windows program, cross-built with MinGW-w64 and tested under Wine on a virtual display;
-# the installers and the runs of the shipped program use the Brelmont.exe of that archive.
+# then the Windows test bundle, run under Wine as a Windows machine runs it: the installers and
+# the runs of the shipped program use the Brelmont.exe of that archive.
 shipped=$(ls "$here"/dist/Brelmont-*-win64.zip)
-BRELMONT_SHIPPED_ARCHIVE="$shipped" "$here/scripts/windows.sh" --test
+BRELMONT_SHIPPED_ARCHIVE="$shipped" "$here/scripts/windows.sh" --test --bundle
 # The archive tested is byte for byte what this commit builds in another folder.
 "$here/scripts/release.sh" --check

@@ -4,9 +4,13 @@
 # runs of Brelmont.exe driven through its windows on a virtual X display, all in a throw-away
 # Wine prefix. Installs what it needs from Debian's packages; safe to run again.
 #
-#   scripts/windows.sh [--test] [extra cmake arguments...]
+#   scripts/windows.sh [--test] [--bundle] [extra cmake arguments...]
 #
 # With --test, CTEST_ARGS adds arguments to the final ctest call (e.g. CTEST_ARGS="-R installer").
+# With --bundle, the Windows test bundle for machines that have only Windows is packed into
+# dist/Brelmont-<version>-win64-tests.zip (scripts/make-test-bundle.sh); with both, the bundle is
+# then run under Wine the way a Windows machine runs it (cmd /c run-tests.cmd), which also runs
+# the shipped program's GUI runs and the installer runs, so ctest leaves those to it.
 # The tests also drive the Brelmont.exe that vendors get: the one in BRELMONT_SHIPPED_ARCHIVE, or
 # else in the release archive that scripts/release.sh makes first.
 #
@@ -17,20 +21,25 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_WIN_DIR:-"$here/build-win"}
 run_tests=0
-if [[ "${1:-}" == "--test" ]]; then
-  run_tests=1
+bundle=0
+while [[ "${1:-}" == "--test" || "${1:-}" == "--bundle" ]]; do
+  [[ "$1" == "--test" ]] && run_tests=1
+  [[ "$1" == "--bundle" ]] && bundle=1
   shift
-fi
+done
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools googletest)
-if ((run_tests)); then
+if ((run_tests || bundle)); then
   # makensis and wixl build the example installers that the tests run.
-  packages+=(wine wine64 xvfb xauth nsis wixl)
+  packages+=(nsis wixl)
+fi
+if ((run_tests)); then
+  packages+=(wine wine64 xvfb xauth)
 fi
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
 shipped=()
-if ((run_tests)); then
+if ((run_tests || bundle)); then
   archive=${BRELMONT_SHIPPED_ARCHIVE:-}
   if [[ -z "$archive" ]]; then
     "$here/scripts/release.sh"
@@ -48,6 +57,9 @@ cmake -S "$here" -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRELMONT_WERROR=ON -DBRELMONT_WITH_QT=OFF "${shipped[@]}" "$@"
 cmake --build "$build" -j "$jobs"
 echo "windows: built $build/Brelmont.exe"
+if ((bundle)); then
+  "$here/scripts/make-test-bundle.sh" "$build" "$archive" "${RELEASE_DIR:-"$here/dist"}"
+fi
 ((run_tests)) || exit 0
 
 wine64=/usr/lib/wine/wine64
@@ -89,5 +101,28 @@ timeout 60 "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f 
 
 
 echo "windows: running the tests under Wine"
+ctest_args=()
+if ((bundle)); then
+  # The bundle drives the shipped program and the installers below.
+  ctest_args=(-E "gui_runs.shipped|installer_runs")
+fi
 # shellcheck disable=SC2086 # CTEST_ARGS is a list of words.
-timeout 1800 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" ${CTEST_ARGS:-}
+timeout 1800 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" \
+  "${ctest_args[@]}" ${CTEST_ARGS:-}
+((bundle)) || exit 0
+
+echo "windows: running the test bundle under Wine as Windows would"
+tests_zip="${RELEASE_DIR:-"$here/dist"}/$(basename "$archive" .zip)-tests.zip"
+mkdir "$scratch/bundle"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+  "$tests_zip" "$scratch/bundle"
+bundle_dir=$(ls -d "$scratch"/bundle/*-tests)
+set +e
+(cd "$bundle_dir" && timeout 2400 "$wine64" cmd /c run-tests.cmd) | tee "$scratch/bundle.log"
+status=${PIPESTATUS[0]}
+set -e
+last=$(tr -d '\r' <"$scratch/bundle.log" | tail -n 1)
+echo "windows: the bundle ended with status $status: $last"
+if ((status != 0)) || [[ ! "$last" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
+  exit 1
+fi

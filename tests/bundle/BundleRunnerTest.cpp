@@ -1,0 +1,134 @@
+// The bundle's runner, counted the way a Windows machine would run it: through run-tests.cmd in a
+// scratch bundle holding one program that passes, one that skips, one that fails and one that never
+// ends.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/bundle/BundleList.h"
+#include "tests/testkit/ScratchDirectory.h"
+#include "win32/WideText.h"
+
+namespace brelmont::bundle {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path HereDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path();
+}
+
+// Runs `command` in `folder`; its exit status and everything it wrote.
+std::pair<DWORD, std::string> RunCaptured(std::wstring command, const fs::path& folder) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ::CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
+                                          nullptr, folder.c_str(), &startup, &process);
+    ::CloseHandle(writeEnd);
+    std::string output;
+    char buffer[4096];
+    DWORD got = 0;
+    while (started && ::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        output.append(buffer, got);
+    }
+    ::CloseHandle(readEnd);
+    DWORD status = 255;
+    if (started) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::GetExitCodeProcess(process.hProcess, &status);
+        ::CloseHandle(process.hProcess);
+        ::CloseHandle(process.hThread);
+    }
+    return {status, output};
+}
+
+class BundleRunnerTest : public ::testing::Test, public brelmont::testing::ScratchDirectory {};
+
+TEST_F(BundleRunnerTest, CountsPassesAndFailuresAndListsSkips) {
+    const fs::path bundle = brelmont::testing::PathOf(root);
+    for (const char* file : {"brelmont_test_runner.exe", "bundle_probe.exe", "run-tests.cmd"}) {
+        fs::copy_file(HereDirectory() / file, bundle / file);
+    }
+    std::ofstream(bundle / "tests.txt", std::ios::binary)
+        << "# name|program|seconds|variables\n"
+           "passes|bundle_probe.exe|60\n"
+           "skips|bundle_probe.exe|60|BRELMONT_PROBE=skip\n"
+           "fails|bundle_probe.exe|60|BRELMONT_PROBE=fail\n"
+           "hangs|bundle_probe.exe|2|BRELMONT_PROBE=hang\n";
+
+    const auto [status, output] = RunCaptured(L"cmd.exe /c run-tests.cmd", bundle);
+
+    EXPECT_NE(status, 0u) << output;
+    EXPECT_TRUE(output.ends_with("2 passed, 2 failed\r\n") ||
+                output.ends_with("2 passed, 2 failed\n"))
+        << output;
+    EXPECT_NE(output.find("skipped Probe.Behaves:"), std::string::npos) << output;
+    EXPECT_NE(output.find("the probe was asked to skip"), std::string::npos) << output;
+    EXPECT_NE(output.find("FAIL hangs"), std::string::npos) << output;
+    for (const char* name : {"passes", "skips", "fails", "hangs"}) {
+        EXPECT_TRUE(fs::is_regular_file(bundle / "results" / (std::string(name) + ".xml"))) << name;
+    }
+}
+
+TEST(BundleListTest, ReadsTheListsLines) {
+    const struct {
+        std::string line;
+        bool taken;
+        int seconds;
+        std::size_t variables;
+    } cases[] = {
+        {"gui|brelmont_gui_runs.exe|300", true, 300, 0},
+        {"gui|x.exe|300|A=1|B=c=d\r", true, 300, 2},
+        {"# remark|x.exe|3", false, 0, 0},
+        {"", false, 0, 0},
+        {"gui|x.exe", false, 0, 0},
+        {"gui|x.exe|0", false, 0, 0},
+        {"gui|x.exe|12s", false, 0, 0},
+        {"gui|x.exe|3|NOEQUALS", false, 0, 0},
+        {"|x.exe|3", false, 0, 0},
+    };
+    for (const auto& row : cases) {
+        const std::optional<BundleEntry> entry = ParseBundleLine(row.line);
+        ASSERT_EQ(entry.has_value(), row.taken) << row.line;
+        if (entry) {
+            EXPECT_EQ(entry->seconds, row.seconds) << row.line;
+            EXPECT_EQ(entry->environment.size(), row.variables) << row.line;
+        }
+    }
+}
+
+TEST(BundleListTest, FailureReportIsWellFormedForAnyName) {
+    const std::string report = FailureReport("a<b", "stopped \"at\" 2 s & more");
+    EXPECT_NE(report.find("name=\"a&lt;b\""), std::string::npos) << report;
+    EXPECT_NE(report.find("message=\"stopped &quot;at&quot; 2 s &amp; more\""), std::string::npos)
+        << report;
+    EXPECT_TRUE(SkippedTests(report).empty());
+}
+
+TEST(BundleListTest, SkipsAreListedWithTheirReasonsAsWritten) {
+    const std::string report =
+        "<testsuite name=\"S\"><testcase name=\"A\" classname=\"S\"/>\n"
+        "<testcase name=\"B\" classname=\"S\">\n"
+        "<skipped message=\"x.cpp:3&#x0A;Wine&apos;s &quot;msiexec&quot; &lt;1&gt; &amp; more\"/>\n"
+        "</testcase></testsuite>";
+    EXPECT_EQ(SkippedTests(report),
+              std::vector<std::string>{"S.B: x.cpp:3 Wine's \"msiexec\" <1> & more"});
+}
+
+}  // namespace
+}  // namespace brelmont::bundle
