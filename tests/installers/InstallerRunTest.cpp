@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "hosts/win32/Wine.h"
 #include "tests/programs/windows/TestFiles.h"
 #include "tests/programs/windows/WindowDriver.h"
 
@@ -460,6 +461,21 @@ TEST_F(InstallerFixture, MsiRepairRunsNoBrelmont) {
     EXPECT_EQ(*repaired, 0u);
     EXPECT_EQ(ReadAll(kLog), logBefore) << "Brelmont ran during the repair";
     EXPECT_EQ(ReadAll(kLaunch), Registered(kSample));
+}
+
+// A registration that fails (no Kelvane) fails the whole MSI transaction: Windows' msiexec undoes
+// the files and registry values it had put in place and reports 1603.
+TEST_F(InstallerFixture, MsiFailedRegistrationRollsBack) {
+    if (RunsUnderWine()) {
+        GTEST_SKIP() << "Wine's msiexec reports 1627, not 1603, for a failed action";
+    }
+    WriteAll(kLaunch, kOther);
+    const std::optional<DWORD> installed = Msiexec("/i", kMsi12, true);
+    ASSERT_TRUE(installed.has_value()) << "the install was still running";
+    EXPECT_EQ(*installed, 1603u);
+    EXPECT_FALSE(fs::exists(kInstallDir / "Brelmont.exe")) << "the files stayed";
+    EXPECT_FALSE(RegistryText(kAddonKey, "ProductCode").has_value()) << "the registry stayed";
+    EXPECT_EQ(ReadAll(kLaunch), kOther);
 }
 
 // An install folder with a comma in its name could not be handed to Brelmont: the installers

@@ -12,6 +12,7 @@
 #include "hosts/win32/Elevation.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Win32FileSystem.h"
+#include "hosts/win32/Wine.h"
 #include "tests/hosts/win32/FileSystemFixture.h"
 #include "win32/WideText.h"
 
@@ -107,6 +108,47 @@ TEST_F(LockDirectoryTest, OnlyAdministratorsAndTheSystemShareAnElevatedRunsLock)
     }
     EXPECT_EQ(LockUsers(DirectoryLockName(root)), expected)
         << (ProcessIsElevated() ? "elevated" : "not elevated");
+}
+
+// The same user without the administrators' rights (as its unelevated programs run) cannot open
+// the lock at all, so it can neither hold it nor wait on it for a run.
+TEST_F(LockDirectoryTest, TheSameUserUnelevatedCannotOpenAnElevatedRunsLock) {
+    if (RunsUnderWine()) {
+        GTEST_SKIP() << "under Wine every program has the same rights: none is unelevated";
+    }
+    if (!ProcessIsElevated()) {
+        GTEST_SKIP() << "needs an elevated run: it takes the administrators' rights away";
+    }
+    const auto held = files.LockDirectory(root);
+    const std::wstring name = Wide(DirectoryLockName(root));
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &token));
+    const UniqueKernelHandle own(token);
+    BYTE administrators[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof administrators;
+    ASSERT_TRUE(::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size));
+    SID_AND_ATTRIBUTES disabled{administrators, 0};
+    HANDLE restricted = nullptr;
+    ASSERT_TRUE(::CreateRestrictedToken(token, DISABLE_MAX_PRIVILEGE, 1, &disabled, 0, nullptr, 0,
+                                        nullptr, &restricted));
+    const UniqueKernelHandle unelevated(restricted);
+    HANDLE impersonation = nullptr;
+    ASSERT_TRUE(::DuplicateToken(restricted, SecurityImpersonation, &impersonation));
+    const UniqueKernelHandle as(impersonation);
+    DWORD refusal = 0;
+    bool opened = true;
+    std::thread other([&] {
+        ::SetThreadToken(nullptr, impersonation);
+        const UniqueKernelHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+        refusal = ::GetLastError();
+        opened = mutex.Valid();
+        ::RevertToSelf();
+    });
+    other.join();
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(refusal, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    const UniqueKernelHandle mine(::OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+    EXPECT_TRUE(mine.Valid()) << "the elevated run itself was kept out too";
 }
 
 }  // namespace

@@ -16,9 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/UniqueHandle.h"
+#include "hosts/win32/Wine.h"
 #include "tests/programs/windows/TestFiles.h"
 #include "tests/programs/windows/WindowDriver.h"
 #include "tests/testkit/ScratchDirectory.h"
+#include "win32/WideText.h"
 
 namespace brelmont::win32::test {
 namespace {
@@ -646,6 +649,55 @@ TEST(PlantedDllRunTest, DllsBesideTheProgramAreNotLoaded) {
         EXPECT_FALSE(fs::exists(folder / (std::string(name) + ".loaded")))
             << "Brelmont.exe loaded the " << name << " planted beside it";
     }
+    RemoveTree(kRoot);
+}
+
+// Started by a service or a deployment tool on a window station nobody sees, the program decides
+// by itself that nobody can answer: it runs unattended without being told and ends.
+TEST(InvisibleStationRunTest, RunsUnattendedWithoutBeingTold) {
+    if (RunsUnderWine()) {
+        GTEST_SKIP() << "Wine shows every window station on the same display";
+    }
+    RemoveTree(kRoot);
+    WriteAll(kLoader, kSample);
+    WriteAll(fs::path(kProgramFiles) / "Kelvane.conf", "[Paths]\r\nDATADIR=" + kDataA + "\r\n");
+    WriteAll(fs::path(kDataA) / "Launch.local", kOther);
+    const HWINSTA visible = ::GetProcessWindowStation();
+    const HWINSTA station = ::CreateWindowStationW(L"BrelmontTestStation", 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(station, nullptr) << ::GetLastError();
+    ASSERT_TRUE(::SetProcessWindowStation(station));
+    const HDESK desktop =
+        ::CreateDesktopW(L"BrelmontTestDesktop", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ::SetProcessWindowStation(visible);
+    ASSERT_NE(desktop, nullptr) << ::GetLastError();
+    ::SetEnvironmentVariableA("BRELMONT_UNATTENDED", nullptr);
+
+    const std::wstring program = ProgramUnderTest().wstring();
+    std::wstring command = L"\"" + program + L"\" \"install," + Wide(kLoader) + L"\"";
+    std::wstring where = L"BrelmontTestStation\\BrelmontTestDesktop";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = where.data();
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &started))
+        << ::GetLastError();
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    // A run that waited for an answer nobody can give would still be there.
+    const bool ended = ::WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0;
+    if (!ended) {
+        ::TerminateProcess(process.Get(), 1);
+    }
+    DWORD status = 1;
+    ::GetExitCodeProcess(process.Get(), &status);
+    ::CloseDesktop(desktop);
+    ::CloseWindowStation(station);
+    EXPECT_TRUE(ended) << "it waited on the invisible station";
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(ReadAll(fs::path(kDataA) / "Launch.local").value_or(""),
+              kOther + "\r\n" + kSample + "\r\n");
+    fs::remove(fs::path(kProgramFiles) / "Kelvane.conf");
     RemoveTree(kRoot);
 }
 
