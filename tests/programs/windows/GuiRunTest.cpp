@@ -75,6 +75,19 @@ class User {
         EXPECT_TRUE(WaitUntilGone(browse)) << "the browse dialog stayed after Cancel";
     }
 
+    // Types `text` into the browse dialog's name box and presses Save; the dialog.
+    HWND SaveInBrowse(const std::string& text) {
+        const HWND browse = Window("#32770", "Select a directory");
+        const HWND name =
+            browse != nullptr ? FindDescendant(::GetDlgItem(browse, 0x47c), "Edit") : nullptr;
+        EXPECT_NE(name, nullptr) << "no name box in the browse dialog";
+        if (name != nullptr) {
+            ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        }
+        return browse;
+    }
+
     bool ShowsAnyWindow() const { return test::ShowsAnyWindow(processId_); }
     bool Ended() const {
         const HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId_);
@@ -289,19 +302,15 @@ const std::vector<GuiRun>& Runs() {
              PressKey(ListOf(dialog), VK_ESCAPE);
              EXPECT_TRUE(WaitUntilGone(dialog));
              user.Answer("Brelmont", "OK");
-             const HWND browse = user.Window("#32770", "Select a directory");
-             ASSERT_NE(browse, nullptr);
              // The folder typed into the name box; Save either ends the dialog there, or opens
              // the folder, and Save once more does.
-             const HWND name = FindDescendant(::GetDlgItem(browse, 0x47c), "Edit");
-             ASSERT_NE(name, nullptr);
+             HWND browse = nullptr;
              for (const std::string& typed :
                   {kProgramFilesX86, std::string("Select Kelvane program directory")}) {
-                 if (WaitUntilGone(browse, 1500)) {
+                 if (browse != nullptr && WaitUntilGone(browse, 1500)) {
                      break;
                  }
-                 ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-                 ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                 browse = user.SaveInBrowse(typed);
              }
              EXPECT_TRUE(WaitUntilGone(browse));
          },
@@ -318,13 +327,8 @@ const std::vector<GuiRun>& Runs() {
          [](User& user) {
              user.Answer("Select Kelvane Program Path", "Cancel");
              user.Answer("Brelmont", "OK");
-             const HWND browse = user.Window("#32770", "Select a directory");
-             ASSERT_NE(browse, nullptr);
-             const HWND name = FindDescendant(::GetDlgItem(browse, 0x47c), "Edit");
-             ASSERT_NE(name, nullptr);
              for (const char* typed : {"Q:\\Outside\\Kelvane", "C:\\Outside\\Kelvane"}) {
-                 ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
-                 ::PostMessageA(browse, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                 const HWND browse = user.SaveInBrowse(typed);
                  user.Answer("Brelmont", "OK");
                  EXPECT_TRUE(::IsWindow(browse)) << typed;
              }
