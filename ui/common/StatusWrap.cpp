@@ -1,0 +1,153 @@
+#include "ui/common/StatusWrap.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace brelmont::ui {
+namespace {
+
+template <class Char>
+using View = std::basic_string_view<Char>;
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+// A piece longer than this is first tried by its starts, doubling: a path of thousands of
+// characters then costs a few short measurements per line instead of one of the whole path.
+constexpr std::size_t kShortPiece = 64;
+
+// False for the units that only complete the character before them.
+template <class Char>
+bool StartsCharacter(Char unit) {
+    const auto code = static_cast<std::uint32_t>(unit);
+    const bool lowSurrogate = code >= 0xDC00 && code <= 0xDFFF;
+    const bool combiningMark = code >= 0x0300 && code <= 0x036F;
+    return !lowSurrogate && !combiningMark;
+}
+
+// One line of the text, broken into the lines the label shows.
+template <class Char>
+class LineBreaker {
+  public:
+    LineBreaker(View<Char> line, const FitsWidth<Char>& fits)
+        : line_(line), fits_(fits), contentEnd_(line.find_last_not_of(Char(' ')) + 1) {}
+
+    std::vector<View<Char>> Lines() const {
+        std::vector<View<Char>> lines;
+        std::size_t start = 0;
+        do {
+            const std::size_t end = BreakAfter(start);
+            const View<Char> piece = line_.substr(start, end - start);
+            lines.push_back(piece.substr(0, piece.find_last_not_of(Char(' ')) + 1));
+            start = line_.find_first_not_of(Char(' '), end);
+        } while (start != kNone);
+        return lines;
+    }
+
+  private:
+    // Where the label's line that starts at `start` ends.
+    std::size_t BreakAfter(std::size_t start) const {
+        if (Fits(start, contentEnd_)) {
+            return contentEnd_;
+        }
+        std::size_t end = start;
+        for (std::size_t wordEnd = WordEndFrom(start);
+             wordEnd < contentEnd_ && Fits(start, wordEnd); wordEnd = WordEndFrom(wordEnd)) {
+            end = wordEnd;
+        }
+        return end > start ? end : BreakInWord(start, WordEndFrom(start));
+    }
+
+    // The end of the first word at or after `at`, spaces before it included.
+    std::size_t WordEndFrom(std::size_t at) const {
+        return std::min(line_.find(Char(' '), line_.find_first_not_of(Char(' '), at)), contentEnd_);
+    }
+
+    // The end of the longest start of the word that fits, `wordEnd` being too far; one character
+    // when not even that fits, so that every line takes something.
+    std::size_t BreakInWord(std::size_t start, std::size_t wordEnd) const {
+        std::size_t fitting = start;
+        std::size_t tooLong = wordEnd;
+        for (std::size_t length = 1; start + length < tooLong; length *= 2) {
+            if (!Fits(start, start + length)) {
+                tooLong = start + length;
+                break;
+            }
+            fitting = start + length;
+        }
+        while (tooLong - fitting > 1) {
+            const std::size_t middle = fitting + (tooLong - fitting) / 2;
+            (Fits(start, middle) ? fitting : tooLong) = middle;
+        }
+        while (fitting > start && !StartsCharacter(line_[fitting])) {
+            --fitting;
+        }
+        if (fitting > start) {
+            return fitting;
+        }
+        std::size_t oneCharacter = start + 1;
+        while (oneCharacter < wordEnd && !StartsCharacter(line_[oneCharacter])) {
+            ++oneCharacter;
+        }
+        return oneCharacter;
+    }
+
+    bool Fits(std::size_t start, std::size_t end) const {
+        for (std::size_t length = kShortPiece; start + length < end; length *= 2) {
+            if (!fits_(line_.substr(start, length))) {
+                return false;
+            }
+        }
+        return end <= start || fits_(line_.substr(start, end - start));
+    }
+
+    View<Char> line_;
+    const FitsWidth<Char>& fits_;
+    std::size_t contentEnd_;  // trailing spaces hang past the edge: they never break a line
+};
+
+}  // namespace
+
+template <class Char>
+std::vector<View<Char>> WrapStatusLines(View<Char> text, const FitsWidth<Char>& fits,
+                                        std::size_t mostLines) {
+    static constexpr Char kLineBreaks[] = {Char('\r'), Char('\n')};
+    // From the newest line back, so that lines which would not show are never measured.
+    std::vector<View<Char>> newestFirst;
+    std::size_t end = text.size();
+    while (newestFirst.size() < mostLines) {
+        const std::size_t lineBreak =
+            end == 0 ? kNone : text.find_last_of(View<Char>(kLineBreaks, 2), end - 1);
+        const std::size_t start = lineBreak == kNone ? 0 : lineBreak + 1;
+        const std::vector<View<Char>> lines =
+            LineBreaker<Char>(text.substr(start, end - start), fits).Lines();
+        newestFirst.insert(newestFirst.end(), lines.rbegin(), lines.rend());
+        if (lineBreak == kNone) {
+            break;
+        }
+        const bool crLf =
+            lineBreak > 0 && text[lineBreak] == Char('\n') && text[lineBreak - 1] == Char('\r');
+        end = crLf ? lineBreak - 1 : lineBreak;
+    }
+    newestFirst.resize(std::min(newestFirst.size(), mostLines));
+    return {newestFirst.rbegin(), newestFirst.rend()};
+}
+
+template std::vector<View<char16_t>> WrapStatusLines(View<char16_t>, const FitsWidth<char16_t>&,
+                                                     std::size_t);
+template std::vector<View<wchar_t>> WrapStatusLines(View<wchar_t>, const FitsWidth<wchar_t>&,
+                                                    std::size_t);
+
+std::size_t MostLinesThatFit(std::size_t count, const std::function<bool(std::size_t n)>& fit) {
+    if (count == 0 || fit(count)) {
+        return count;
+    }
+    std::size_t fitting = 1;
+    std::size_t tooMany = count;
+    while (tooMany - fitting > 1) {
+        const std::size_t middle = fitting + (tooMany - fitting) / 2;
+        (fit(middle) ? fitting : tooMany) = middle;
+    }
+    return fitting;
+}
+
+}  // namespace brelmont::ui
