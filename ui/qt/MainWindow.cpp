@@ -8,9 +8,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "ui/common/StatusTail.h"
 #include "ui/qt/ProgramIcon.h"
-#include "ui/qt/QtText.h"
+#include "ui/qt/StatusLabel.h"
 
 namespace brelmont::qtui {
 namespace {
@@ -49,12 +48,7 @@ MainWindow::MainWindow(QWidget* parent)
 
 void MainWindow::SetStatusText(const std::string& text) {
     statusText_ = text;
-    std::string_view shown = ui::StatusTail(statusText_);
-    lblOut_->setText(ToDisplayText(shown));
-    while (lblOut_->heightForWidth(lblOut_->width()) > lblOut_->height() &&
-           ui::DropFirstLine(shown)) {
-        lblOut_->setText(ToDisplayText(shown));
-    }
+    ShowStatusText(*lblOut_, statusText_);
 }
 
 bool MainWindow::Pause(int milliSeconds) {

@@ -17,8 +17,8 @@ class MainWindow final : public QWidget {
   public:
     explicit MainWindow(QWidget* parent = nullptr);
 
-    // The exact text is kept apart from the label, which shows it with Qt's line breaks, so that
-    // the program reads back every byte it appended.
+    // The exact text is kept apart from the label, which shows its newest lines broken to fit,
+    // so that the program reads back every byte it appended.
     void SetStatusText(const std::string& text);
     const std::string& StatusText() const { return statusText_; }
 

@@ -78,6 +78,29 @@ class MainWindowTest final : public QObject {
         QVERIFY(lblOut->heightForWidth(lblOut->width()) > lblOut->height());
     }
 
+    void longPathIsBrokenInsideTheLabel() {
+        const std::string path =
+            "C:\\Addons\\VeryLongVendorName_Professional_Edition_2024\\"
+            "SubFolderWithAnotherRatherLongName\\Sample_Addon_Loader_File_With_Long_Name.local";
+        const std::string text =
+            Lines({"** Installing Add-on **", "Found loader File: " + path, "Searching"});
+        ui_->SetStatusText(text);
+        QCOMPARE(ui_->StatusText(), text);
+        const auto* lblOut = ui_->Window().findChild<QLabel*>(QStringLiteral("lblOut"));
+        const QStringList shown = lblOut->text().split(QLatin1Char('\n'));
+        QVERIFY2(shown.size() > 4, qPrintable(lblOut->text()));
+        QCOMPARE(shown.front(), QStringLiteral("** Installing Add-on **"));
+        QCOMPARE(shown[1], QStringLiteral("Found loader File:"));
+        QCOMPARE(shown.mid(2, shown.size() - 3).join(QString()).toStdString(), path);
+        QCOMPARE(shown.back(), QStringLiteral("Searching"));
+        // Where the label itself puts the text: inside its rectangle, and broken nowhere else.
+        const QRect landed = lblOut->fontMetrics().boundingRect(
+            lblOut->contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+            lblOut->text());
+        QVERIFY(lblOut->contentsRect().contains(landed));
+        QCOMPARE(lblOut->heightForWidth(lblOut->width()), lblOut->heightForWidth(1 << 20));
+    }
+
     void twoPausesEachWaitTheirFullTime() {
         for (int round = 0; round < 2; ++round) {
             QElapsedTimer wall;
