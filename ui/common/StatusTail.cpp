@@ -38,14 +38,4 @@ std::string_view StatusTail(std::string_view text, std::size_t mostLines) {
     return text.substr(start);
 }
 
-bool DropFirstLine(std::string_view& text) {
-    const std::size_t lineEnd = text.find_first_of("\r\n");
-    if (lineEnd == std::string_view::npos) {
-        return false;
-    }
-    const bool crLf = text.compare(lineEnd, 2, "\r\n") == 0;
-    text.remove_prefix(lineEnd + (crLf ? 2 : 1));
-    return true;
-}
-
 }  // namespace brelmont::ui

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 
-#include "ui/common/StatusTail.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Fonts.h"
 #include "ui/win32/Placement.h"
 #include "ui/win32/Resources.h"
+#include "ui/win32/StatusLabel.h"
 #include "win32/WideText.h"
 
 namespace brelmont::win32 {
@@ -20,8 +19,6 @@ constexpr RECT kLabel{8, 8, 8 + 457, 8 + 249};
 constexpr UINT_PTR kPauseTimer = 1;
 // Fixed size: a frame that cannot be dragged, and no maximise box.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// As the label draws its text: word wrap, tabs expanded, "&" shown as it is.
-constexpr UINT kLabelDrawing = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -37,33 +34,6 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.lpszClassName = MainWindow::kClassName;
     // A second window in one process (the tests) finds the class there already.
     ::RegisterClassExW(&windowClass);
-}
-
-int TextHeight(HWND label, HFONT font, std::string_view text) {
-    RECT client{};
-    ::GetClientRect(label, &client);
-    RECT bounds{0, 0, client.right, 0};
-    const HDC dc = ::GetDC(label);
-    if (dc == nullptr) {
-        return 0;
-    }
-    const HGDIOBJ previous = ::SelectObject(dc, font);
-    std::wstring wide = Wide(text);
-    ::DrawTextW(dc, wide.data(), static_cast<int>(wide.size()), &bounds,
-                kLabelDrawing | DT_CALCRECT);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(label, dc);
-    return bounds.bottom - bounds.top;
-}
-
-// The tail of the status text that fits the label, as the label takes it.
-std::wstring FittingText(HWND label, HFONT font, const std::string& text) {
-    std::string_view shown = ui::StatusTail(text);
-    RECT client{};
-    ::GetClientRect(label, &client);
-    while (TextHeight(label, font, shown) > client.bottom && ui::DropFirstLine(shown)) {
-    }
-    return Wide(shown);
 }
 
 }  // namespace
@@ -94,7 +64,7 @@ void MainWindow::PlaceLabel(UINT dpi) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(lblOut_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     statusFont_ = std::move(font);
-    ::SetWindowTextW(lblOut_, FittingText(lblOut_, statusFont_.Get(), statusText_).c_str());
+    ::SetWindowTextW(lblOut_, StatusLabelText(lblOut_, statusFont_.Get(), statusText_).c_str());
 }
 
 void MainWindow::Show() {
@@ -111,7 +81,7 @@ void MainWindow::SetTitle(const std::string& title) {
 
 void MainWindow::SetStatusText(const std::string& text) {
     statusText_ = text;
-    ::SetWindowTextW(lblOut_, FittingText(lblOut_, statusFont_.Get(), text).c_str());
+    ::SetWindowTextW(lblOut_, StatusLabelText(lblOut_, statusFont_.Get(), text).c_str());
 }
 
 bool MainWindow::Pause(int milliSeconds) {

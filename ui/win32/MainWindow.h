@@ -20,8 +20,8 @@ class MainWindow {
 
     void Show();
     void SetTitle(const std::string& title);
-    // The exact text is kept apart from the label, which may show only its last lines, so that
-    // the program reads back every byte it appended.
+    // The exact text is kept apart from the label, which shows its newest lines broken to fit,
+    // so that the program reads back every byte it appended.
     void SetStatusText(const std::string& text);
     const std::string& StatusText() const { return statusText_; }
 

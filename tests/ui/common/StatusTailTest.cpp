@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "ui/common/StatusTail.h"
 
@@ -31,15 +30,6 @@ TEST(StatusTail, KeepsTheLastLinesWithoutTheFinalLineEnd) {
     for (const auto& item : cases) {
         EXPECT_EQ(StatusTail(item.text, item.mostLines), item.tail) << item.name;
     }
-}
-
-TEST(StatusTail, DropFirstLineTakesOneLineEndOfAnyKind) {
-    std::string_view text = "a\r\nb\rc\nd";
-    std::vector<std::string> seen{std::string(text)};
-    while (DropFirstLine(text)) {
-        seen.emplace_back(text);
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"a\r\nb\rc\nd", "b\rc\nd", "c\nd", "d"}));
 }
 
 }  // namespace
