@@ -1,7 +1,9 @@
 #include "ui/common/StatusWrap.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace brelmont::ui {
 namespace {
@@ -31,8 +33,8 @@ class LineBreaker {
     LineBreaker(View<Char> line, const FitsWidth<Char>& fits)
         : line_(line), fits_(fits), contentEnd_(line.find_last_not_of(Char(' ')) + 1) {}
 
-    std::vector<View<Char>> Lines() const {
-        std::vector<View<Char>> lines;
+    Pieces<Char> Lines() const {
+        Pieces<Char> lines;
         std::size_t start = 0;
         do {
             const std::size_t end = BreakAfter(start);
@@ -105,43 +107,13 @@ class LineBreaker {
     std::size_t contentEnd_;  // trailing spaces hang past the edge: they never break a line
 };
 
-}  // namespace
-
-template <class Char>
-std::vector<View<Char>> WrapStatusLines(View<Char> text, const FitsWidth<Char>& fits,
-                                        std::size_t mostLines) {
-    static constexpr Char kLineBreaks[] = {Char('\r'), Char('\n')};
-    // From the newest line back, so that lines which would not show are never measured.
-    std::vector<View<Char>> newestFirst;
-    std::size_t end = text.size();
-    while (newestFirst.size() < mostLines) {
-        const std::size_t lineBreak =
-            end == 0 ? kNone : text.find_last_of(View<Char>(kLineBreaks, 2), end - 1);
-        const std::size_t start = lineBreak == kNone ? 0 : lineBreak + 1;
-        const std::vector<View<Char>> lines =
-            LineBreaker<Char>(text.substr(start, end - start), fits).Lines();
-        newestFirst.insert(newestFirst.end(), lines.rbegin(), lines.rend());
-        if (lineBreak == kNone) {
-            break;
-        }
-        const bool crLf =
-            lineBreak > 0 && text[lineBreak] == Char('\n') && text[lineBreak - 1] == Char('\r');
-        end = crLf ? lineBreak - 1 : lineBreak;
-    }
-    newestFirst.resize(std::min(newestFirst.size(), mostLines));
-    return {newestFirst.rbegin(), newestFirst.rend()};
-}
-
-template std::vector<View<char16_t>> WrapStatusLines(View<char16_t>, const FitsWidth<char16_t>&,
-                                                     std::size_t);
-template std::vector<View<wchar_t>> WrapStatusLines(View<wchar_t>, const FitsWidth<wchar_t>&,
-                                                    std::size_t);
-
-std::size_t MostLinesThatFit(std::size_t count, const std::function<bool(std::size_t n)>& fit) {
+// The most of `count` for which `fit` holds, 0 when it holds for none; it holds for fewer where it
+// holds for more.
+std::size_t MostThatFit(std::size_t count, const std::function<bool(std::size_t n)>& fit) {
     if (count == 0 || fit(count)) {
         return count;
     }
-    std::size_t fitting = 1;
+    std::size_t fitting = 0;
     std::size_t tooMany = count;
     while (tooMany - fitting > 1) {
         const std::size_t middle = fitting + (tooMany - fitting) / 2;
@@ -149,5 +121,82 @@ std::size_t MostLinesThatFit(std::size_t count, const std::function<bool(std::si
     }
     return fitting;
 }
+
+}  // namespace
+
+template <class Char>
+std::vector<Pieces<Char>> WrapStatusLines(View<Char> text, const FitsWidth<Char>& fits,
+                                          std::size_t mostLines) {
+    static constexpr Char kLineBreaks[] = {Char('\r'), Char('\n')};
+    // From the newest line back, so that lines which would not show are never measured.
+    std::vector<Pieces<Char>> newestFirst;
+    std::size_t pieces = 0;
+    std::size_t end = text.size();
+    while (pieces < mostLines) {
+        const std::size_t lineBreak =
+            end == 0 ? kNone : text.find_last_of(View<Char>(kLineBreaks, 2), end - 1);
+        const std::size_t start = lineBreak == kNone ? 0 : lineBreak + 1;
+        Pieces<Char> line = LineBreaker<Char>(text.substr(start, end - start), fits).Lines();
+        line.erase(line.begin(), line.end() - std::min(line.size(), mostLines));
+        pieces += line.size();
+        newestFirst.push_back(std::move(line));
+        if (lineBreak == kNone) {
+            break;
+        }
+        const bool crLf =
+            lineBreak > 0 && text[lineBreak] == Char('\n') && text[lineBreak - 1] == Char('\r');
+        end = crLf ? lineBreak - 1 : lineBreak;
+    }
+    return {newestFirst.rbegin(), newestFirst.rend()};
+}
+
+template <class Char>
+Pieces<Char> LinesThatFit(const std::vector<Pieces<Char>>& wrapped,
+                          const FitsHeight<Char>& fitsHeight) {
+    const auto lastLines = [&](std::size_t count) {
+        Pieces<Char> pieces;
+        for (auto line = wrapped.end() - static_cast<std::ptrdiff_t>(count); line != wrapped.end();
+             ++line) {
+            pieces.insert(pieces.end(), line->begin(), line->end());
+        }
+        return pieces;
+    };
+    const std::size_t lines = MostThatFit(
+        wrapped.size(), [&](std::size_t count) { return fitsHeight(lastLines(count)); });
+    if (lines > 0 || wrapped.empty()) {
+        return lastLines(lines);
+    }
+    const Pieces<Char>& newest = wrapped.back();
+    const auto lastPieces = [&](std::size_t count) {
+        return Pieces<Char>(newest.end() - static_cast<std::ptrdiff_t>(count), newest.end());
+    };
+    const std::size_t pieces = MostThatFit(
+        newest.size(), [&](std::size_t count) { return fitsHeight(lastPieces(count)); });
+    return lastPieces(std::max<std::size_t>(pieces, 1));
+}
+
+template <class Char>
+std::basic_string<Char> JoinedLines(const Pieces<Char>& lines, View<Char> lineEnd) {
+    std::basic_string<Char> joined;
+    for (const View<Char>& line : lines) {
+        if (&line != &lines.front()) {
+            joined += lineEnd;
+        }
+        joined += line;
+    }
+    return joined;
+}
+
+template std::vector<Pieces<char16_t>> WrapStatusLines(View<char16_t>, const FitsWidth<char16_t>&,
+                                                       std::size_t);
+template std::vector<Pieces<wchar_t>> WrapStatusLines(View<wchar_t>, const FitsWidth<wchar_t>&,
+                                                      std::size_t);
+template Pieces<char16_t> LinesThatFit(const std::vector<Pieces<char16_t>>&,
+                                       const FitsHeight<char16_t>&);
+template Pieces<wchar_t> LinesThatFit(const std::vector<Pieces<wchar_t>>&,
+                                      const FitsHeight<wchar_t>&);
+
+template std::u16string JoinedLines(const Pieces<char16_t>&, View<char16_t>);
+template std::wstring JoinedLines(const Pieces<wchar_t>&, View<wchar_t>);
 
 }  // namespace brelmont::ui

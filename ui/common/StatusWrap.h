@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,16 +26,31 @@ namespace brelmont::ui {
 template <class Char>
 using FitsWidth = std::function<bool(std::basic_string_view<Char> piece)>;
 
-// The lines the label is to show for `text`, each a part of `text`: the last `mostLines` of them,
-// a wrapped line counting as as many lines as it is broken into.
+// The label's lines, each a part of the text.
 template <class Char>
-std::vector<std::basic_string_view<Char>> WrapStatusLines(std::basic_string_view<Char> text,
-                                                          const FitsWidth<Char>& fits,
-                                                          std::size_t mostLines);
+using Pieces = std::vector<std::basic_string_view<Char>>;
 
-// The most of the last `count` lines that fit the label's height, given whether the last n of
-// them do (fewer always fit where more do); one at least, so that the newest line shows in part
-// rather than not at all.
-std::size_t MostLinesThatFit(std::size_t count, const std::function<bool(std::size_t n)>& fit);
+// Whether these lines, one below the other, fit the label's height; fewer always fit where more do.
+template <class Char>
+using FitsHeight = std::function<bool(const Pieces<Char>& lines)>;
+
+// The newest lines of `text`, oldest first, each broken into the pieces that fit the label's
+// width: from the last line back until there are `mostLines` pieces or more. A line broken into
+// more pieces than that keeps only its last `mostLines`.
+template <class Char>
+std::vector<Pieces<Char>> WrapStatusLines(std::basic_string_view<Char> text,
+                                          const FitsWidth<Char>& fits, std::size_t mostLines);
+
+// What the label shows of the broken lines: as many of the newest as fit its height, each whole,
+// so that lines leave at the top as they did unbroken. When not even the newest fits, its last
+// pieces that do, one at least: the end of a line is its news.
+template <class Char>
+Pieces<Char> LinesThatFit(const std::vector<Pieces<Char>>& wrapped,
+                          const FitsHeight<Char>& fitsHeight);
+
+// The lines one below the other, `lineEnd` between them, as a label takes its text.
+template <class Char>
+std::basic_string<Char> JoinedLines(const Pieces<Char>& lines,
+                                    std::basic_string_view<Char> lineEnd);
 
 }  // namespace brelmont::ui

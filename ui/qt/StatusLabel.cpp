@@ -22,22 +22,15 @@ QStringView QtView(std::u16string_view text) {
     return {text.data(), static_cast<qsizetype>(text.size())};
 }
 
-QString Joined(const std::vector<std::u16string_view>& lines, std::size_t lastCount) {
-    QString joined;
-    for (std::size_t line = lines.size() - lastCount; line < lines.size(); ++line) {
-        if (line > lines.size() - lastCount) {
-            joined += QLatin1Char('\n');
-        }
-        joined += QtView(lines[line]);
-    }
-    return joined;
+QString Joined(const ui::Pieces<char16_t>& lines) {
+    return QString::fromStdU16String(ui::JoinedLines<char16_t>(lines, u"\n"));
 }
 
 }  // namespace
 
 void ShowStatusText(QLabel& label, std::string_view text) {
-    const QString shown = ToDisplayText(ui::StatusTail(text));
-    const QStringView units(shown);
+    const QString display = ToDisplayText(ui::StatusTail(text));
+    const QStringView units(display);
     // Measured unrounded: the label wraps a line that is wider by a fraction of a pixel.
     const QFontMetricsF metrics(label.font());
     const qreal width = label.contentsRect().width();
@@ -45,14 +38,15 @@ void ShowStatusText(QLabel& label, std::string_view text) {
     const ui::FitsWidth<char16_t> fits = [&](std::u16string_view piece) {
         return metrics.boundingRect(unbounded, kOneLine, QtView(piece).toString()).width() <= width;
     };
-    const std::vector<std::u16string_view> lines = ui::WrapStatusLines(
+    const std::vector<ui::Pieces<char16_t>> wrapped = ui::WrapStatusLines(
         std::u16string_view(units.utf16(), static_cast<std::size_t>(units.size())), fits,
         ui::kMostVisibleStatusLines);
-    const std::size_t count = ui::MostLinesThatFit(lines.size(), [&](std::size_t lastCount) {
-        label.setText(Joined(lines, lastCount));
-        return label.heightForWidth(label.width()) <= label.height();
-    });
-    label.setText(Joined(lines, count));
+    const ui::Pieces<char16_t> shown =
+        ui::LinesThatFit<char16_t>(wrapped, [&](const ui::Pieces<char16_t>& lines) {
+            label.setText(Joined(lines));
+            return label.heightForWidth(label.width()) <= label.height();
+        });
+    label.setText(Joined(shown));
 }
 
 }  // namespace brelmont::qtui

@@ -44,15 +44,8 @@ class LabelContext {
     HGDIOBJ previous_ = nullptr;
 };
 
-std::wstring Joined(const std::vector<std::wstring_view>& lines, std::size_t lastCount) {
-    std::wstring joined;
-    for (std::size_t line = lines.size() - lastCount; line < lines.size(); ++line) {
-        if (line > lines.size() - lastCount) {
-            joined += L"\r\n";
-        }
-        joined += lines[line];
-    }
-    return joined;
+std::wstring Joined(const ui::Pieces<wchar_t>& lines) {
+    return ui::JoinedLines<wchar_t>(lines, L"\r\n");
 }
 
 }  // namespace
@@ -69,13 +62,11 @@ std::wstring StatusLabelText(HWND label, HFONT font, std::string_view text) {
         return context.Extent(piece, client.right, DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX)
                    .cx <= client.right;
     };
-    const std::vector<std::wstring_view> lines =
+    const std::vector<ui::Pieces<wchar_t>> wrapped =
         ui::WrapStatusLines<wchar_t>(shown, fits, ui::kMostVisibleStatusLines);
-    const std::size_t count = ui::MostLinesThatFit(lines.size(), [&](std::size_t lastCount) {
-        return context.Extent(Joined(lines, lastCount), client.right, kLabelDrawing).cy <=
-               client.bottom;
-    });
-    return Joined(lines, count);
+    return Joined(ui::LinesThatFit<wchar_t>(wrapped, [&](const ui::Pieces<wchar_t>& lines) {
+        return context.Extent(Joined(lines), client.right, kLabelDrawing).cy <= client.bottom;
+    }));
 }
 
 }  // namespace brelmont::win32

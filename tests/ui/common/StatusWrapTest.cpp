@@ -18,8 +18,10 @@ std::vector<std::u16string> Wrapped(std::u16string_view text, std::size_t width,
         return piece.size() <= width;
     };
     std::vector<std::u16string> lines;
-    for (const auto line : WrapStatusLines<Char>(units, fits, mostLines)) {
-        lines.emplace_back(line.begin(), line.end());
+    for (const Pieces<Char>& line : WrapStatusLines<Char>(units, fits, mostLines)) {
+        for (const auto piece : line) {
+            lines.emplace_back(piece.begin(), piece.end());
+        }
     }
     return lines;
 }
@@ -60,10 +62,13 @@ TEST(StatusWrap, BreaksAtSpacesAndInsideWordsWiderThanTheLabel) {
     }
 }
 
-TEST(StatusWrap, KeepsTheLastLinesCountingEachBrokenPiece) {
-    const std::u16string text = u"one two three\r\nfour";
-    EXPECT_EQ(Wrapped<char16_t>(text, 7, 2), (std::vector<std::u16string>{u"three", u"four"}));
-    EXPECT_EQ(Wrapped<char16_t>(text, 7, 0), std::vector<std::u16string>{});
+TEST(StatusWrap, BreaksTheNewestLinesUntilThereAreEnoughPieces) {
+    const FitsWidth<char16_t> fits = [](std::u16string_view piece) { return piece.size() <= 10; };
+    EXPECT_EQ(WrapStatusLines<char16_t>(u"old\r\none two three\r\nfour", fits, 2),
+              (std::vector<Pieces<char16_t>>{{u"one two", u"three"}, {u"four"}}));
+    EXPECT_EQ(WrapStatusLines<char16_t>(u"abcdefghijABCDEFGHIJxyz", fits, 2),
+              (std::vector<Pieces<char16_t>>{{u"ABCDEFGHIJ", u"xyz"}}));
+    EXPECT_EQ(WrapStatusLines<char16_t>(u"a", fits, 0), std::vector<Pieces<char16_t>>{});
 }
 
 TEST(StatusWrap, MeasuresALongPathInPiecesOfAboutALine) {
@@ -74,23 +79,43 @@ TEST(StatusWrap, MeasuresALongPathInPiecesOfAboutALine) {
         return piece.size() <= 80;
     };
     const auto lines = WrapStatusLines<char16_t>(path, fits, 3);
-    EXPECT_EQ(lines.size(), 3u);
+    // Its last three lines of 80.
+    EXPECT_EQ(lines, std::vector<Pieces<char16_t>>(
+                         1, Pieces<char16_t>(3, std::u16string_view(path).substr(0, 80))));
     // Measuring what is left of the path for each of its 1250 lines would be about 600 times
     // its length.
     EXPECT_LT(measured, 100 * path.size());
 }
 
-TEST(StatusWrap, MostLinesThatFitTheHeight) {
+TEST(StatusWrap, WholeNewestLinesFitTheHeightOrTheNewestLinesLastPieces) {
+    const std::vector<Pieces<char16_t>> lines{{u"a"}, {u"b1", u"b2"}, {u"c"}};
+    const std::vector<Pieces<char16_t>> oneLong{{u"p1", u"p2", u"p3", u"p4"}};
     const struct {
-        std::size_t count;
+        const std::vector<Pieces<char16_t>>& wrapped;
         std::size_t room;
-        std::size_t shown;
-    } cases[] = {{0, 5, 0}, {3, 5, 3}, {5, 5, 5}, {9, 5, 5}, {64, 17, 17}, {9, 0, 1}};
+        Pieces<char16_t> shown;
+    } cases[] = {
+        {lines, 9, {u"a", u"b1", u"b2", u"c"}},
+        {lines, 3, {u"b1", u"b2", u"c"}},
+        // A broken line leaves whole: its last piece alone at the top would say little.
+        {lines, 2, {u"c"}},
+        {lines, 0, {u"c"}},
+        {oneLong, 2, {u"p3", u"p4"}},
+        {oneLong, 0, {u"p4"}},
+        {{}, 3, {}},
+    };
     for (const auto& item : cases) {
-        EXPECT_EQ(MostLinesThatFit(item.count, [&](std::size_t n) { return n <= item.room; }),
+        EXPECT_EQ(LinesThatFit<char16_t>(
+                      item.wrapped,
+                      [&](const Pieces<char16_t>& shown) { return shown.size() <= item.room; }),
                   item.shown)
-            << item.count << " lines, room for " << item.room;
+            << "room for " << item.room;
     }
+}
+
+TEST(StatusWrap, JoinsWithTheLabelsLineEnd) {
+    EXPECT_EQ(JoinedLines<wchar_t>({L"a", L"", L"b"}, L"\r\n"), L"a\r\n\r\nb");
+    EXPECT_EQ(JoinedLines<char16_t>({}, u"\n"), u"");
 }
 
 }  // namespace
