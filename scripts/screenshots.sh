@@ -42,9 +42,14 @@ for install in "Program Files" "Program Files (x86)"; do
   printf 'DATADIR=C:\\ProgramData\\Kelvane\r\n' >"$prefix/drive_c/$install/Kelvane/Kelvane.conf"
 done
 printf '[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n' >"$data/Launch.local"
-mkdir -p "$prefix/drive_c/Addons/Sample"
+# A loader path far wider than the status window, as vendors' install folders often are: the
+# shots show how the window breaks it.
+loader_dir='Addons/VeryLongVendorName_Professional_Edition_2024/SubFolderWithAnotherRatherLongName'
+loader_name='Sample_Addon_Loader_File_With_Long_Name.local'
+loader="C:\\${loader_dir//\//\\}\\$loader_name"
+mkdir -p "$prefix/drive_c/$loader_dir"
 printf '[Sample-1.2]\r\nfirst setting line for Kelvane\r\n/ [EOA]\r\n' \
-  >"$prefix/drive_c/Addons/Sample/Sample.local"
+  >"$prefix/drive_c/$loader_dir/$loader_name"
 
 # The id of the first window whose title matches, once it is there and painted.
 window() {
@@ -64,7 +69,7 @@ mkdir -p "$shots"
 run_at() {
   local scale=$1 suffix=$2
   printf '[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n' >"$data/Launch.local"
-  QT_SCALE_FACTOR="$scale" WINEPREFIX="$prefix" "$binary" 'install,C:\Addons\Sample\Sample.local' &
+  QT_SCALE_FACTOR="$scale" WINEPREFIX="$prefix" "$binary" "install,$loader" &
   program=$!
 
   prompt=$(window '^Integrate with Kelvane$')

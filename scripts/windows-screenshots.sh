@@ -28,14 +28,19 @@ timeout 300 "$wine64" wineboot -i
 timeout 60 "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 
 drive="$WINEPREFIX/drive_c"
-mkdir -p "$drive/Brelmont/logs" "$drive/ProgramData/Kelvane" "$drive/Addons/Sample"
+# A loader path far wider than the status window, as vendors' install folders often are: the
+# shots show how the window breaks it.
+loader_dir='Addons/VeryLongVendorName_Professional_Edition_2024/SubFolderWithAnotherRatherLongName'
+loader_name='Sample_Addon_Loader_File_With_Long_Name.local'
+loader="C:\\${loader_dir//\//\\}\\$loader_name"
+mkdir -p "$drive/Brelmont/logs" "$drive/ProgramData/Kelvane" "$drive/$loader_dir"
 cp "$program" "$drive/Brelmont/Brelmont.exe"
 for install in "Program Files" "Program Files (x86)"; do
   mkdir -p "$drive/$install/Kelvane"
   printf 'DATADIR=C:\\ProgramData\\Kelvane\r\n' >"$drive/$install/Kelvane/Kelvane.conf"
 done
 printf '[Sample-1.2]\r\nfirst setting line for Kelvane\r\n/ [EOA]\r\n' \
-  >"$drive/Addons/Sample/Sample.local"
+  >"$drive/$loader_dir/$loader_name"
 
 window() {
   local id
@@ -56,7 +61,7 @@ run_at() {
     /f >/dev/null
   printf '[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n' \
     >"$drive/ProgramData/Kelvane/Launch.local"
-  "$wine64" 'C:\Brelmont\Brelmont.exe' 'install,C:\Addons\Sample\Sample.local' &
+  "$wine64" 'C:\Brelmont\Brelmont.exe' "install,$loader" &
   local run=$!
 
   local prompt dialog main
