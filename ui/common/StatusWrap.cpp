@@ -67,10 +67,13 @@ class LineBreaker {
     // The end of the longest start of the word that fits, `wordEnd` being too far; one character
     // when not even that fits, so that every line takes something.
     std::size_t BreakInWord(std::size_t start, std::size_t wordEnd) const {
+        // Doubling from one character, no piece tried is longer than twice one that fits: each
+        // is measured whole.
+        const auto fits = [&](std::size_t end) { return fits_(line_.substr(start, end - start)); };
         std::size_t fitting = start;
         std::size_t tooLong = wordEnd;
         for (std::size_t length = 1; start + length < tooLong; length *= 2) {
-            if (!Fits(start, start + length)) {
+            if (!fits(start + length)) {
                 tooLong = start + length;
                 break;
             }
@@ -78,7 +81,7 @@ class LineBreaker {
         }
         while (tooLong - fitting > 1) {
             const std::size_t middle = fitting + (tooLong - fitting) / 2;
-            (Fits(start, middle) ? fitting : tooLong) = middle;
+            (fits(middle) ? fitting : tooLong) = middle;
         }
         while (fitting > start && !StartsCharacter(line_[fitting])) {
             --fitting;
