@@ -20,6 +20,9 @@ struct RunOptions {
     // Where an unattended run writes each box it would have shown (the standard error stream,
     // where one is attached); may be empty.
     std::function<void(const std::string&)> reportLine;
+    // Why the run shows itself otherwise than its environment asks (the console although a
+    // display is set); written to the session log once it is started. Empty: nothing to say.
+    std::string frontEndNote;
 };
 
 // True when BRELMONT_UNATTENDED's value turns unattended mode on: set, not empty, not "0".

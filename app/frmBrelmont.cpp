@@ -86,6 +86,9 @@ void frmBrelmont::Form_Load() {
     log_.LogPath = services_.process.ProgramDirectory() + "\\logs\\Brelmont.log";
     log_.SetupLog();
     log_.WriteLog("Starting Launch.local update process");
+    if (!options_.frontEndNote.empty()) {
+        log_.WriteLog(options_.frontEndNote);
+    }
     if (GetCommandLine(services_.process.ArgumentText()) == 0) {
         log_.WriteLog("Missing Launch file on command line." + LoaderFile);
         Form_Unload(ExitStatus::CommandLineRefused);

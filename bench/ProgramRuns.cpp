@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/BenchFiles.h"
+#include "ui/qt/ModuleEntry.h"
 
 extern char** environ;
 
@@ -91,6 +92,12 @@ int MeasureChildIfAsked(int argc, char** argv) {
 ProgramWorld::ProgramWorld(const fs::path& root, const fs::path& executable) : root_(root) {
     fs::create_directories(root_ / "bin" / "logs");
     fs::copy_file(executable, root_ / "bin" / "brelmont", fs::copy_options::overwrite_existing);
+    // The Qt front end's module goes with the program, as it is installed.
+    const fs::path module = executable.parent_path() / qtui::kModuleFileName;
+    if (fs::exists(module)) {
+        fs::copy_file(module, root_ / "bin" / qtui::kModuleFileName,
+                      fs::copy_options::overwrite_existing);
+    }
     const fs::path kelvane = root_ / "prefix" / "drive_c" / "Program Files" / "Kelvane";
     fs::create_directories(kelvane);
     fs::create_directories(root_ / "prefix" / "drive_c" / "KelvaneData");

@@ -22,7 +22,8 @@ int MeasureChildIfAsked(int argc, char** argv);
 
 class ProgramWorld {
   public:
-    // `executable`: the brelmont binary, copied into `root` beside its logs folder.
+    // `executable`: the brelmont binary, copied into `root` beside its logs folder, with the Qt
+    // front end's module when there is one beside it.
     ProgramWorld(const std::filesystem::path& root, const std::filesystem::path& executable);
 
     void SetLaunch(std::string_view bytes);

@@ -1,19 +1,23 @@
 // The program's entry: host services for this machine, then no front end at all for an unattended
-// run, the Qt front end when a display is there and the console front end otherwise.
+// run, the Qt front end when a display is there and its module loads, and the console front end
+// otherwise.
 
 #include <unistd.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/RunBrelmont.h"
 #include "app/RunOptions.h"
 #include "hosts/posix/PosixServices.h"
+#include "support/StringLib.h"
 #include "ui/console/ConsoleFrontEnd.h"
 #ifdef BRELMONT_HAVE_QT
-#include "ui/qt/QtMain.h"
+#include "ui/qtloader/ModuleUnavailable.h"
+#include "ui/qtloader/QtFrontEndLoader.h"
 #endif
 
 namespace {
@@ -27,6 +31,31 @@ bool DisplayAvailable() {
     }
     return false;
 }
+
+std::string VersionText(const brelmont::platform::Version& version) {
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.revision);
+}
+
+#ifdef BRELMONT_HAVE_QT
+// The Qt front end, or none when its module or Qt cannot be loaded: a display on a machine
+// without a usable Qt (a headless server, a partial install) still gets its run, on the console.
+// Standard error says why there is no window, and `options` takes the reason to the log.
+std::optional<brelmont::qtloader::LoadedQtFrontEnd> LoadQtFrontEnd(
+    brelmont::posix::PosixServices& host, int& argc, char** argv, brelmont::RunOptions& options) {
+    brelmont::platform::Process& process = host.ForRun().process;
+    try {
+        return std::optional<brelmont::qtloader::LoadedQtFrontEnd>(
+            std::in_place, process.ProgramDirectory(), VersionText(process.ProgramVersion()), argc,
+            argv, host.Files());
+    } catch (const brelmont::qtloader::ModuleUnavailable& unavailable) {
+        options.frontEndNote = "No window, the console is used: the Qt front end was not loaded (" +
+                               std::string(unavailable.what()) + ")";
+        std::cerr << brelmont::LogEntryText(options.frontEndNote) << std::endl;
+        return std::nullopt;
+    }
+}
+#endif
 
 }  // namespace
 
@@ -46,10 +75,14 @@ int main(int argc, char** argv) {
     }
 #ifdef BRELMONT_HAVE_QT
     if (DisplayAvailable()) {
-        return brelmont::qtui::RunWithQtFrontEnd(argc, argv, host.ForRun(), options);
+        if (std::optional<brelmont::qtloader::LoadedQtFrontEnd> qt =
+                LoadQtFrontEnd(host, argc, argv, options)) {
+            return brelmont::RunBrelmont(host.ForRun(), qt->FrontEnd(), options);
+        }
     }
 #else
     (void)DisplayAvailable;
+    (void)VersionText;
 #endif
     brelmont::console::ConsoleFrontEnd ui(std::cin, std::cout, std::cerr, host.Files(),
                                           isatty(STDOUT_FILENO) != 0, isatty(STDIN_FILENO) == 0);

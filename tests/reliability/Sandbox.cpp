@@ -10,6 +10,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "ui/qt/ModuleEntry.h"
+
 extern char** environ;
 
 namespace brelmont::reliability {
@@ -48,6 +50,19 @@ std::string FillerBlocks(std::size_t bytes) {
     return text;
 }
 
+namespace {
+
+// A hard link costs nothing.
+void LinkOrCopy(const fs::path& from, const fs::path& to) {
+    std::error_code linkError;
+    fs::create_hard_link(from, to, linkError);
+    if (linkError) {
+        fs::copy_file(from, to);
+    }
+}
+
+}  // namespace
+
 Sandbox::Sandbox() {
     std::string pattern = (fs::temp_directory_path() / "brelmont-rel-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -63,12 +78,12 @@ Sandbox::Sandbox() {
     fs::create_directories(kelvane);
     fs::create_directories(data);
     fs::create_directories(bin / "logs");
-    // A hard link costs nothing; the program finds its logs/ folder beside the path it runs from.
-    std::error_code linkError;
-    fs::create_hard_link(BRELMONT_EXECUTABLE, bin / "brelmont", linkError);
-    if (linkError) {
-        fs::copy_file(BRELMONT_EXECUTABLE, bin / "brelmont");
-    }
+    // The program finds its logs/ folder, and the Qt front end's module, beside the path it runs
+    // from.
+    LinkOrCopy(BRELMONT_EXECUTABLE, bin / "brelmont");
+#ifdef BRELMONT_QT_MODULE
+    LinkOrCopy(BRELMONT_QT_MODULE, bin / qtui::kModuleFileName);
+#endif
     WriteBytes(kelvane / "Kelvane.conf", "[Main]\r\nINSTANCE=1\r\nDATADIR=C:\\KelvaneData\r\n");
     WriteBytes(launch, kOtherBlocks);
     WriteBytes(loader, kSampleLoader);
