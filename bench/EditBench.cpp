@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/BenchFiles.h"
+#include "bench/PairedRuns.h"
 #include "bench/ProgramRuns.h"
 #include "discovery/ConfReader.h"
 #include "hosts/posix/PosixFileSystem.h"
@@ -457,6 +458,11 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     if (const int status = MeasureChildIfAsked(argc, argv); status >= 0) {
         return status;
+    }
+    // Two builds of the program against each other (bench/compare-console-only.sh).
+    if (argc == 4 && std::string_view(argv[1]) == "--paired-unattended") {
+        PrintPairedUnattendedRuns(argv[2], argv[3], 20);
+        return 0;
     }
     // The comparison with peer tools edits the very file the suite measures.
     if (argc == 3 && std::string_view(argv[1]) == "--write-launch") {
