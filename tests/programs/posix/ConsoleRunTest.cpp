@@ -2,16 +2,15 @@
 // to standard output, Kelvane lives in a throw-away Wine prefix, and the exit status tells the end.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
+
+#include "tests/reliability/Sandbox.h"
 
 namespace {
 
@@ -21,33 +20,18 @@ const std::string kSample = "[Sample-1.2]\r\nrun=C:\\Addons\\sample.exe\r\n/ [EO
 const std::string kOther = "[Other-3.0]\r\nsetting line of another add-on\r\n/ [EOA]\r\n";
 const std::string kConf = "[Main]\r\nINSTANCE=1\r\nDATADIR=C:\\KelvaneData\r\n";
 
-void Write(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
+// The reliability runs' machine: a Wine prefix with Kelvane.conf (kConf) and the program in bin/.
+using brelmont::reliability::Sandbox;
+const auto Write = brelmont::reliability::WriteBytes;
+const auto Read = brelmont::reliability::ReadBytes;
 
 class ConsoleRun : public ::testing::Test {
   protected:
     ConsoleRun() {
-        std::string pattern = (fs::temp_directory_path() / "brelmont-e2e-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
-        fs::create_directories(root_ / "bin" / "logs");
-        fs::copy_file(BRELMONT_EXECUTABLE, root_ / "bin" / "brelmont");
-        kelvane_ = root_ / "prefix" / "drive_c" / "Program Files" / "Kelvane";
-        fs::create_directories(kelvane_);
-        fs::create_directories(root_ / "prefix" / "drive_c" / "KelvaneData");
-        Write(kelvane_ / "Kelvane.conf", kConf);
-        loader_ = root_ / "Sample.local";
         Write(loader_, kSample);
-        launch_ = root_ / "prefix" / "drive_c" / "KelvaneData" / "Launch.local";
+        // These runs start without Launch.local unless they write one.
+        fs::remove(launch_);
     }
-    ~ConsoleRun() override { fs::remove_all(root_); }
 
     // Runs `brelmont <argument>` with `answers` on standard input; the exit status. `unattended`
     // sets BRELMONT_UNATTENDED, `kelvaneDirectory` BRELMONT_KELVANE_DIR (any bytes but NUL).
@@ -78,10 +62,11 @@ class ConsoleRun : public ::testing::Test {
         return Read(launch_);
     }
 
-    fs::path root_;
-    fs::path kelvane_;
-    fs::path loader_;
-    fs::path launch_;
+    const Sandbox box_;
+    const fs::path root_ = box_.root;
+    const fs::path kelvane_ = box_.kelvane;
+    const fs::path loader_ = box_.loader;
+    const fs::path launch_ = box_.launch;
 };
 
 TEST_F(ConsoleRun, InstallAddsTheBlock) {
