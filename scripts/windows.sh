@@ -106,9 +106,11 @@ if ((bundle)); then
   # The bundle drives the shipped program and the installers below.
   ctest_args=(-E "gui_runs.shipped|installer_runs")
 fi
+# A failed test runs once more: Wine now and then fails to start a process at all ("Internal
+# error"), as the bundle's runner allows for too. A failure that stays fails the run.
 # shellcheck disable=SC2086 # CTEST_ARGS is a list of words.
 timeout 1800 ctest --test-dir "$build" --output-on-failure --timeout 300 -j "$jobs" \
-  "${ctest_args[@]}" ${CTEST_ARGS:-}
+  --repeat until-pass:2 "${ctest_args[@]}" ${CTEST_ARGS:-}
 ((bundle)) || exit 0
 
 echo "windows: running the test bundle under Wine as Windows would"

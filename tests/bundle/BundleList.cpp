@@ -83,34 +83,59 @@ std::optional<BundleEntry> ParseBundleLine(const std::string& raw) {
     return entry;
 }
 
-std::vector<std::string> SkippedTests(const std::string& report) {
-    std::vector<std::string> skipped;
+namespace {
+
+// Calls `visit(classname, name, body)` for each test case of a gtest JUnit report.
+template <typename Visit>
+void ForEachTestCase(const std::string& report, Visit visit) {
     std::size_t at = 0;
     while ((at = report.find("<testcase ", at)) != std::string::npos) {
         const std::size_t next = report.find("<testcase ", at + 1);
         const std::size_t end = next == std::string::npos ? report.size() : next;
-        const std::size_t skip = report.find("<skipped", at);
-        if (skip != std::string::npos && skip < end) {
-            const std::size_t tagEnd = report.find('>', at);
-            std::string reason = AttributeBefore(report, skip, report.find('>', skip), "message");
-            // The report keeps the skip's "file:line" and its reason on lines of their own.
-            for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&#x0A;", " "},
-                                               {"&apos;", "'"},
-                                               {"&quot;", "\""},
-                                               {"&lt;", "<"},
-                                               {"&gt;", ">"},
-                                               {"&amp;", "&"}}) {
-                for (std::size_t at = 0; (at = reason.find(entity, at)) != std::string::npos;
-                     at += text.size()) {
-                    reason.replace(at, entity.size(), text);
-                }
-            }
-            skipped.push_back(AttributeBefore(report, at, tagEnd, "classname") + "." +
-                              AttributeBefore(report, at, tagEnd, "name") + ": " + reason);
-        }
+        const std::size_t tagEnd = report.find('>', at);
+        visit(AttributeBefore(report, at, tagEnd, "classname"),
+              AttributeBefore(report, at, tagEnd, "name"), report.substr(at, end - at));
         at = end;
     }
+}
+
+}  // namespace
+
+std::vector<std::string> SkippedTests(const std::string& report) {
+    std::vector<std::string> skipped;
+    ForEachTestCase(report, [&skipped](const std::string& suite, const std::string& test,
+                                       const std::string& body) {
+        const std::size_t skip = body.find("<skipped");
+        if (skip == std::string::npos) {
+            return;
+        }
+        std::string reason = AttributeBefore(body, skip, body.find('>', skip), "message");
+        // The report keeps the skip's "file:line" and its reason on lines of their own.
+        for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&#x0A;", " "},
+                                           {"&apos;", "'"},
+                                           {"&quot;", "\""},
+                                           {"&lt;", "<"},
+                                           {"&gt;", ">"},
+                                           {"&amp;", "&"}}) {
+            for (std::size_t at = 0; (at = reason.find(entity, at)) != std::string::npos;
+                 at += text.size()) {
+                reason.replace(at, entity.size(), text);
+            }
+        }
+        skipped.push_back(suite + "." + test + ": " + reason);
+    });
     return skipped;
+}
+
+std::vector<std::string> FailedTests(const std::string& report) {
+    std::vector<std::string> failed;
+    ForEachTestCase(report, [&failed](const std::string& suite, const std::string& test,
+                                      const std::string& body) {
+        if (body.find("<failure") != std::string::npos) {
+            failed.push_back(suite + "." + test);
+        }
+    });
+    return failed;
 }
 
 std::string FailureReport(const std::string& name, const std::string& why) {

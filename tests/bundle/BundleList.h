@@ -23,6 +23,9 @@ std::optional<BundleEntry> ParseBundleLine(const std::string& line);
 // What a finished program's JUnit report says was skipped: "Suite.Test: reason" each.
 std::vector<std::string> SkippedTests(const std::string& report);
 
+// What a finished program's JUnit report says failed, as "Suite.Test" each: a gtest filter's names.
+std::vector<std::string> FailedTests(const std::string& report);
+
 // A JUnit report for a program that ended without one (killed at its time bound, crashed).
 std::string FailureReport(const std::string& name, const std::string& why);
 

@@ -1,6 +1,6 @@
 // The bundle's runner, counted the way a Windows machine would run it: through run-tests.cmd in a
-// scratch bundle holding one program that passes, one that skips, one that fails and one that never
-// ends.
+// scratch bundle holding one program that passes, one that skips, one that fails, one that never
+// ends and one that fails only its first run (passed under Wine, which runs failed tests again).
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "hosts/win32/Wine.h"
 #include "tests/bundle/BundleList.h"
 #include "tests/testkit/ScratchDirectory.h"
 #include "win32/WideText.h"
@@ -69,18 +70,24 @@ TEST_F(BundleRunnerTest, CountsPassesAndFailuresAndListsSkips) {
            "passes|bundle_probe.exe|60\n"
            "skips|bundle_probe.exe|60|BRELMONT_PROBE=skip\n"
            "fails|bundle_probe.exe|60|BRELMONT_PROBE=fail\n"
-           "hangs|bundle_probe.exe|2|BRELMONT_PROBE=hang\n";
+           "hangs|bundle_probe.exe|2|BRELMONT_PROBE=hang\n"
+           "flaky|bundle_probe.exe|60|BRELMONT_PROBE=flaky\n";
 
     const auto [status, output] = RunCaptured(L"cmd.exe /c run-tests.cmd", bundle);
 
     EXPECT_NE(status, 0u) << output;
-    EXPECT_TRUE(output.ends_with("2 passed, 2 failed\r\n") ||
-                output.ends_with("2 passed, 2 failed\n"))
-        << output;
+    const std::string counts = win32::RunsUnderWine() ? "3 passed, 2 failed" : "2 passed, 3 failed";
+    EXPECT_TRUE(output.ends_with(counts + "\r\n") || output.ends_with(counts + "\n")) << output;
+    if (win32::RunsUnderWine()) {
+        EXPECT_NE(output.find("PASS flaky"), std::string::npos) << output;
+        EXPECT_NE(output.find("passed when run again under Wine: Probe.Behaves"), std::string::npos)
+            << output;
+        EXPECT_NE(output.find("FAIL fails"), std::string::npos) << "a failure that stays counts";
+    }
     EXPECT_NE(output.find("skipped Probe.Behaves:"), std::string::npos) << output;
     EXPECT_NE(output.find("the probe was asked to skip"), std::string::npos) << output;
     EXPECT_NE(output.find("FAIL hangs"), std::string::npos) << output;
-    for (const char* name : {"passes", "skips", "fails", "hangs"}) {
+    for (const char* name : {"passes", "skips", "fails", "hangs", "flaky"}) {
         EXPECT_TRUE(fs::is_regular_file(bundle / "results" / (std::string(name) + ".xml"))) << name;
     }
 }
@@ -128,6 +135,17 @@ TEST(BundleListTest, SkipsAreListedWithTheirReasonsAsWritten) {
         "</testcase></testsuite>";
     EXPECT_EQ(SkippedTests(report),
               std::vector<std::string>{"S.B: x.cpp:3 Wine's \"msiexec\" <1> & more"});
+    EXPECT_TRUE(FailedTests(report).empty());
+}
+
+TEST(BundleListTest, FailuresAreNamedAsAFilterTakesThem) {
+    const std::string report =
+        "<testsuite name=\"E/P\"><testcase name=\"Runs/Msi\" classname=\"E/P\">\n"
+        "<failure message=\"x.cpp:3\"/></testcase>\n"
+        "<testcase name=\"Runs/Nsis\" classname=\"E/P\"/>\n"
+        "<testcase name=\"T\" classname=\"S\"><failure message=\"a\"/><failure "
+        "message=\"b\"/></testcase></testsuite>";
+    EXPECT_EQ(FailedTests(report), (std::vector<std::string>{"E/P.Runs/Msi", "S.T"}));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// A test program that passes, fails, skips or never ends as BRELMONT_PROBE says: what the
-// bundle's runner must tell apart.
+// A test program that passes, fails, skips, never ends, or fails only its first time in its
+// folder ("flaky") as BRELMONT_PROBE says: what the bundle's runner must tell apart.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 TEST(Probe, Behaves) {
@@ -17,4 +19,10 @@ TEST(Probe, Behaves) {
         ::Sleep(INFINITE);
     }
     EXPECT_NE(behaviour, "fail") << "the probe was asked to fail";
+    if (behaviour == "flaky") {
+        const std::filesystem::path mark = "probe-failed-once";
+        const bool first = !std::filesystem::exists(mark);
+        std::ofstream{mark};
+        EXPECT_FALSE(first) << "the probe was asked to fail its first run";
+    }
 }
