@@ -14,6 +14,7 @@
 #include "hosts/common/ReparseChase.h"
 #include "hosts/win32/Elevation.h"
 #include "hosts/win32/ErrorTable.h"
+#include "hosts/win32/GrownText.h"
 #include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Wine.h"
 #include "support/RuntimeError.h"
@@ -118,19 +119,10 @@ host::SeenObject LookAt(const std::string& path) {
 
 std::string FullPathOf(const std::string& path) {
     const std::wstring wide = Wide(path);
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) {
-            return path;
-        }
-        if (length < full.size()) {
-            full.resize(length);
-            return Narrow(full);
-        }
-        full.resize(length);
-    }
+    const std::wstring full = GrownText([&wide](wchar_t* text, DWORD size) {
+        return ::GetFullPathNameW(wide.c_str(), size, text, nullptr);
+    });
+    return full.empty() ? path : Narrow(full);
 }
 
 // GetFinalPathNameByHandle answers in the long-path forms; the walk's answer is in the plain ones.
@@ -145,21 +137,6 @@ std::wstring WithoutLongPathPrefix(std::wstring path) {
         return path.substr(kLocal.size());
     }
     return path;
-}
-
-std::wstring Grown(const std::function<DWORD(wchar_t*, DWORD)>& fill) {
-    std::wstring text(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = fill(text.data(), static_cast<DWORD>(text.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < text.size()) {
-            text.resize(length);
-            return text;
-        }
-        text.resize(length + 1);
-    }
 }
 
 }  // namespace
@@ -178,13 +155,13 @@ void RequireOpenedAs(HANDLE file, const std::string& meant, OpenedNameCheck chec
     const std::wstring wideMeant = Wide(meant);
     const DWORD form =
         wideMeant.starts_with(L"\\\\?\\Volume{") ? VOLUME_NAME_GUID : VOLUME_NAME_DOS;
-    const std::wstring opened = Grown([&](wchar_t* text, DWORD size) {
+    const std::wstring opened = GrownText([&](wchar_t* text, DWORD size) {
         return ::GetFinalPathNameByHandleW(file, text, size, FILE_NAME_NORMALIZED | form);
     });
     if (opened.empty()) {
         return;  // Some file systems cannot name an open file: nothing to hold the name against.
     }
-    std::wstring expected = Grown([&](wchar_t* text, DWORD size) {
+    std::wstring expected = GrownText([&](wchar_t* text, DWORD size) {
         return ::GetLongPathNameW(wideMeant.c_str(), text, size);
     });
     if (expected.empty()) {

@@ -7,6 +7,7 @@
 #include "hosts/win32/FileIo.h"
 #include "hosts/win32/FileMatch.h"
 #include "hosts/win32/FinalPath.h"
+#include "hosts/win32/GrownText.h"
 #include "hosts/win32/PathParts.h"
 #include "support/RuntimeError.h"
 #include "support/Utf16.h"
@@ -159,19 +160,12 @@ bool Win32FileSystem::IsDirectory(const std::string& path) {
 }
 
 std::string Win32FileSystem::CurrentDirectory() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            ThrowLastError();
-        }
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return Narrow(buffer);
-        }
-        buffer.resize(length);
+    const std::wstring current =
+        GrownText([](wchar_t* text, DWORD size) { return ::GetCurrentDirectoryW(size, text); });
+    if (current.empty()) {
+        ThrowLastError();
     }
+    return Narrow(current);
 }
 
 void Win32FileSystem::ChangeDirectory(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/GrownText.h"
 #include "hosts/win32/PathParts.h"
 #include "platform/ArgumentText.h"
 #include "platform/Version.h"
@@ -14,20 +15,8 @@ namespace brelmont::win32 {
 namespace {
 
 std::string ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return {};
-        }
-        // A full buffer may hold a cut name: try again with more room.
-        if (length < path.size()) {
-            path.resize(length);
-            return Narrow(path);
-        }
-        path.resize(path.size() * 2);
-    }
+    return Narrow(GrownText(
+        [](wchar_t* text, DWORD size) { return ::GetModuleFileNameW(nullptr, text, size); }));
 }
 
 std::string ArgumentTextOf(int argc, const wchar_t* const* argv) {
