@@ -25,7 +25,8 @@ class FrontEndSession {
 
 // The entry point, with C linkage so that its name is the one above. Null when `programVersion`
 // ("3.3.6") is not the version the module was built as: a module of another build may lay out
-// the front end's interface otherwise. `argc` and `argv` must outlive the session (Qt keeps them
+// the front end's interface otherwise. Throws a std::exception when Qt cannot open the display,
+// which would otherwise end the whole process. `argc` and `argv` must outlive the session (Qt keeps them
 // and takes its own options out of them); `files` too.
 using ModuleEntry = FrontEndSession* (*)(const char* programVersion, int* argc, char** argv,
                                          const platform::FileSystem* files);

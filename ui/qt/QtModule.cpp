@@ -2,17 +2,25 @@
 
 #include <QApplication>
 #include <QString>
+#include <chrono>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "platform/FrontEnd.h"
 #include "platform/Version.h"
+#include "ui/qt/DisplayProbe.h"
 #include "ui/qt/ModuleEntry.h"
 #include "ui/qt/ProgramIcon.h"
 #include "ui/qt/QtFrontEnd.h"
 
 namespace brelmont::qtui {
 namespace {
+
+// Long enough for a display across a slow link; a display that gives no answer in that time would
+// not serve a person either.
+constexpr std::chrono::seconds kDisplayWait{10};
 
 std::string BuiltVersion() {
     return std::to_string(BRELMONT_VERSION_MAJOR) + "." + std::to_string(BRELMONT_VERSION_MINOR) +
@@ -50,6 +58,11 @@ brelmont_qt_open_front_end(const char* programVersion, int* argc, char** argv,
                            const brelmont::platform::FileSystem* files) {
     if (programVersion == nullptr || programVersion != brelmont::qtui::BuiltVersion()) {
         return nullptr;
+    }
+    const brelmont::qtui::DisplayProbe display = brelmont::qtui::ProbeDisplay(
+        std::vector<std::string>(argv, argv + *argc), brelmont::qtui::kDisplayWait);
+    if (!display.opens) {
+        throw std::runtime_error("the display could not be opened: " + display.reason);
     }
     return new brelmont::qtui::QtSession(*argc, argv, *files);
 }
