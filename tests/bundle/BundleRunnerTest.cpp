@@ -127,25 +127,30 @@ TEST(BundleListTest, FailureReportIsWellFormedForAnyName) {
     EXPECT_TRUE(SkippedTests(report).empty());
 }
 
-TEST(BundleListTest, SkipsAreListedWithTheirReasonsAsWritten) {
-    const std::string report =
-        "<testsuite name=\"S\"><testcase name=\"A\" classname=\"S\"/>\n"
-        "<testcase name=\"B\" classname=\"S\">\n"
-        "<skipped message=\"x.cpp:3&#x0A;Wine&apos;s &quot;msiexec&quot; &lt;1&gt; &amp; more\"/>\n"
-        "</testcase></testsuite>";
-    EXPECT_EQ(SkippedTests(report),
-              std::vector<std::string>{"S.B: x.cpp:3 Wine's \"msiexec\" <1> & more"});
-    EXPECT_TRUE(FailedTests(report).empty());
-}
-
-TEST(BundleListTest, FailuresAreNamedAsAFilterTakesThem) {
-    const std::string report =
-        "<testsuite name=\"E/P\"><testcase name=\"Runs/Msi\" classname=\"E/P\">\n"
-        "<failure message=\"x.cpp:3\"/></testcase>\n"
-        "<testcase name=\"Runs/Nsis\" classname=\"E/P\"/>\n"
-        "<testcase name=\"T\" classname=\"S\"><failure message=\"a\"/><failure "
-        "message=\"b\"/></testcase></testsuite>";
-    EXPECT_EQ(FailedTests(report), (std::vector<std::string>{"E/P.Runs/Msi", "S.T"}));
+TEST(BundleListTest, ReportsGiveTheirSkipsWithReasonsAndTheirFailuresAsFilterNames) {
+    const struct {
+        const char* report;
+        std::vector<std::string> skipped;
+        std::vector<std::string> failed;
+    } cases[] = {
+        {"<testsuite name=\"S\"><testcase name=\"A\" classname=\"S\"/>\n"
+         "<testcase name=\"B\" classname=\"S\">\n"
+         "<skipped message=\"x.cpp:3&#x0A;Wine&apos;s &quot;msiexec&quot; &lt;1&gt; &amp; "
+         "more\"/>\n</testcase></testsuite>",
+         {"S.B: x.cpp:3 Wine's \"msiexec\" <1> & more"},
+         {}},
+        {"<testsuite name=\"E/P\"><testcase name=\"Runs/Msi\" classname=\"E/P\">\n"
+         "<failure message=\"x.cpp:3\"/></testcase>\n"
+         "<testcase name=\"Runs/Nsis\" classname=\"E/P\"/>\n"
+         "<testcase name=\"T\" classname=\"S\"><failure message=\"a\"/><failure "
+         "message=\"b\"/></testcase></testsuite>",
+         {},
+         {"E/P.Runs/Msi", "S.T"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SkippedTests(c.report), c.skipped) << c.report;
+        EXPECT_EQ(FailedTests(c.report), c.failed) << c.report;
+    }
 }
 
 }  // namespace
