@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -35,6 +36,57 @@ bool NamesDrive(const std::string& path) {
     return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
 }
 
+bool SameButAsciiCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return x == y || (IsAsciiLetter(x) && (x | 0x20) == (y | 0x20));
+           });
+}
+
+// The entry of `directory` that `name` names without regard to ASCII case, the first in byte order
+// where several do; none when none does.
+std::optional<std::string> StoredName(const std::string& directory, const std::string& name) {
+    std::optional<std::string> stored;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entries(directory, error), end;
+         !error && entries != end; entries.increment(error)) {
+        const std::string entry = entries->path().filename().string();
+        if (SameButAsciiCase(entry, name) && (!stored || entry < *stored)) {
+            stored = entry;
+        }
+    }
+    return stored;
+}
+
+// Wine looks names up without regard to case, as Windows does: a DATADIR of
+// "c:\programdata\kelvane" is Kelvane's C:\ProgramData\Kelvane, and a launch.local there is its
+// Launch.local. Each name of `rest` (below a drive's root) that is not there as written takes the
+// spelling of an entry that differs from it in case only; from the first that matches nothing on,
+// the names stay as written (a file still to be made). ASCII letters only: other letters are
+// compared as they are.
+std::string WithStoredNames(const std::string& root, const std::string& tail) {
+    std::string resolved = root;
+    bool resolving = true;
+    // `tail` is empty or starts with "/": each name follows a "/" of its own.
+    for (std::size_t at = 0; at < tail.size();) {
+        const std::size_t slash = tail.find('/', at + 1);
+        const std::size_t end = slash == std::string::npos ? tail.size() : slash;
+        std::string name = tail.substr(at + 1, end - at - 1);
+        if (resolving && !name.empty() && name != "." && name != ".." &&
+            name.find_first_of("*?") == std::string::npos) {
+            struct stat status {};
+            if (::lstat((resolved + "/" + name).c_str(), &status) != 0) {
+                const std::optional<std::string> stored =
+                    errno == ENOENT ? StoredName(resolved, name) : std::nullopt;
+                resolving = stored.has_value();
+                name = stored.value_or(name);
+            }
+        }
+        resolved += "/" + name;
+        at = end;
+    }
+    return resolved;
+}
+
 }  // namespace
 
 bool NamesUnmappedDrive(const std::string& winePrefix, const std::string& path) {
@@ -46,12 +98,14 @@ std::string MapHostPath(const std::string& winePrefix, const std::string& path) 
     if (NamesDrive(path)) {
         const std::string root = DriveRoot(winePrefix, path[0]);
         if (!root.empty()) {
-            const std::string rest = path.substr(2);
+            std::string rest = path.substr(2);
+            std::replace(rest.begin(), rest.end(), '\\', '/');
             // "C:name" is relative to the drive's current directory, which for this program is
             // always the drive's root.
-            const bool needsSeparator =
-                !rest.empty() && rest.front() != '\\' && rest.front() != '/';
-            mapped = root + (needsSeparator ? "/" : "") + rest;
+            if (!rest.empty() && rest.front() != '/') {
+                rest.insert(0, 1, '/');
+            }
+            return WithStoredNames(root, rest);
         }
     }
     std::replace(mapped.begin(), mapped.end(), '\\', '/');

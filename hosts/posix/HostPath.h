@@ -5,7 +5,9 @@
 namespace brelmont::posix {
 
 // The host form of a path text of the program: a leading drive "X:" becomes the Wine prefix's
-// dosdevices entry for it (drive C falls back to drive_c), then every "\" becomes "/".
+// dosdevices entry for it (drive C falls back to drive_c), then every "\" becomes "/". Below a
+// drive, names are looked up as Wine looks them up: one not there as written takes the spelling of
+// an entry that differs from it in ASCII case only.
 std::string MapHostPath(const std::string& winePrefix, const std::string& path);
 
 // True when the path text starts with a drive "X:" that the prefix does not map. MapHostPath leaves

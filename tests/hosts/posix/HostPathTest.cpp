@@ -18,6 +18,11 @@ class HostPathTest : public ScratchDirectoryTest {
         // An unmounted disc: the entry is there, its target is not.
         fs::create_directory_symlink("/nonexistent/cdrom", At("wine/dosdevices/d:"));
         fs::create_directories(At("bare/drive_c"));
+        fs::create_directories(At("wine/drive_c/ProgramData/Kelvane"));
+        WriteBytes(At("wine/drive_c/ProgramData/Kelvane/launch.local"), "");
+        fs::create_directories(At("wine/drive_c/Both"));
+        WriteBytes(At("wine/drive_c/Both/launch.local"), "");
+        WriteBytes(At("wine/drive_c/Both/Launch.local"), "");
     }
 };
 
@@ -39,6 +44,19 @@ TEST_F(HostPathTest, MapsDrivesThroughThePrefix) {
         {wine, "\\\\server\\share", "//server/share"},
         {wine, "x\\C:\\y", "x/C:/y"},
         {wine, "1:\\x", "1:/x"},
+        // Names are looked up as Wine looks them up: the spelling on disk wins, the exact one
+        // first; names past the first that is missing stay as written.
+        {wine, "c:\\programdata\\KELVANE\\Launch.local",
+         wine + "/dosdevices/c:/ProgramData/Kelvane/launch.local"},
+        {wine, "C:\\ProgramData\\kelvane\\new\\programdata",
+         wine + "/dosdevices/c:/ProgramData/Kelvane/new/programdata"},
+        {wine, "C:\\both\\launch.local", wine + "/dosdevices/c:/Both/launch.local"},
+        {wine, "C:\\both\\LAUNCH.LOCAL", wine + "/dosdevices/c:/Both/Launch.local"},
+        {wine, "C:\\programdata\\kelvane\\*.LOCAL",
+         wine + "/dosdevices/c:/ProgramData/Kelvane/*.LOCAL"},
+        {wine, "C:\\ProgramData\\..\\programdata\\",
+         wine + "/dosdevices/c:/ProgramData/../ProgramData/"},
+        {bare, "c:\\programdata", bare + "/drive_c/programdata"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.prefix + " | " + c.path);

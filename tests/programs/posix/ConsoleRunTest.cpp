@@ -116,6 +116,19 @@ TEST_F(ConsoleRun, DataDirectoryEndingInBackslash) {
     EXPECT_EQ(Launch(), kOther);
 }
 
+// Kelvane under Wine finds its files whatever case their names are written in, and so must the
+// program: a second Launch.local beside Kelvane's launch.local would hide the other add-ons.
+TEST_F(ConsoleRun, NamesInThePrefixAreFoundWhateverTheirCase) {
+    Write(kelvane_ / "Kelvane.conf", "DATADIR=c:\\kelvanedata\r\n");
+    const fs::path stored = launch_.parent_path() / "launch.local";
+    Write(stored, kSample + kOther);
+
+    EXPECT_EQ(Run("uinstall," + loader_.string()), 0);
+
+    EXPECT_EQ(Read(stored), kOther);
+    EXPECT_FALSE(fs::exists(launch_));
+}
+
 TEST_F(ConsoleRun, WrongCountIsRefusedWithUsage) {
     Write(launch_, kOther);
 
