@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 namespace brelmont::qtui {
 namespace {
@@ -42,30 +41,16 @@ constexpr std::size_t kLongestComplaint = 4096;
     ::_exit(0);
 }
 
-// What the child wrote before it closed its end or the deadline passed.
-std::string ReadUntil(int from, Clock::time_point deadline) {
-    std::string text;
+// Takes in what is waiting on `from` (non-blocking), up to the longest complaint kept.
+void Drain(int from, std::string& text) {
     char buffer[1024];
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return text;
-        }
-        pollfd ready{from, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
-        if (polled < 0 && errno == EINTR) {
-            continue;
-        }
-        if (polled <= 0) {
-            return text;
-        }
         const ssize_t got = ::read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got <= 0) {
-            return text;
+            return;
         }
         if (text.size() < kLongestComplaint) {
             text.append(buffer, static_cast<std::size_t>(got));
@@ -73,17 +58,23 @@ std::string ReadUntil(int from, Clock::time_point deadline) {
     }
 }
 
-// The child's exit status as waitpid gives it, or none once the deadline has passed.
-bool WaitUntil(pid_t child, Clock::time_point deadline, int& status) {
+// Waits for the child to end, keeping what it writes meanwhile; false once the deadline has
+// passed. The child's end alone decides: something it started (a session bus launched on demand)
+// may hold the pipe open long after it.
+bool WaitUntil(pid_t child, int complaints, Clock::time_point deadline, int& status,
+               std::string& written) {
     for (;;) {
+        pollfd ready{complaints, POLLIN, 0};
+        ::poll(&ready, 1, 5);
+        Drain(complaints, written);
         const pid_t ended = ::waitpid(child, &status, WNOHANG);
         if (ended == child || (ended < 0 && errno != EINTR)) {
+            Drain(complaints, written);
             return ended == child;
         }
         if (Clock::now() >= deadline) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 
@@ -112,11 +103,12 @@ DisplayProbe ProbeDisplay(const std::vector<std::string>& arguments,
         ::close(complaints[0]);
         return {true, {}};
     }
-    const Clock::time_point deadline = Clock::now() + bound;
-    const std::string written = ReadUntil(complaints[0], deadline);
-    ::close(complaints[0]);
+    ::fcntl(complaints[0], F_SETFL, O_NONBLOCK);
+    std::string written;
     int status = 0;
-    if (!WaitUntil(child, deadline, status)) {
+    const bool ended = WaitUntil(child, complaints[0], Clock::now() + bound, status, written);
+    ::close(complaints[0]);
+    if (!ended) {
         ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
         return {false, "the display gave no answer in " +
