@@ -2,10 +2,12 @@
 // with a time bound, its JUnit report beside the bundle's list, and one line at the end that
 // counts them. Exit status 0 only when every program passed.
 //
-// Under Wine, a program's failed tests are run once more: Wine now and then fails to start a
-// process at all (CreateProcess or ShellExecuteEx end with "Internal error"), which the installer
-// and GUI runs do many times each. A test that passes the second time counts as passed and is
-// listed; one that fails again fails. On Windows every failure stands.
+// Under Wine, a program's failed tests are run once more, or the whole program when it could not
+// be started: Wine now and then fails to start a process at all (CreateProcess or ShellExecuteEx
+// end with "Internal error"), which the installer and GUI runs do many times each. A test that
+// passes the second time counts as passed and is listed; one that fails again fails. A program
+// stopped at its time bound or ended without a report is not run again. On Windows every failure
+// stands.
 //
 //   brelmont_test_runner <list> <folder for the reports>
 
@@ -73,6 +75,7 @@ std::wstring EnvironmentFor(const BundleEntry& entry) {
 struct Outcome {
     bool passed = false;
     std::string why;  // for a failure
+    bool started = true;
 };
 
 std::string Joined(const std::vector<std::string>& names, const std::string& between) {
@@ -110,7 +113,8 @@ Outcome Run(const BundleEntry& entry, const fs::path& base, const fs::path& repo
                           CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment.data(),
                           program.parent_path().c_str(), &startup, &process)) {
         return {false,
-                "could not be started (Windows error " + std::to_string(::GetLastError()) + ")"};
+                "could not be started (Windows error " + std::to_string(::GetLastError()) + ")",
+                false};
     }
     const Handle child(process.hProcess);
     const Handle thread(process.hThread);
@@ -161,18 +165,18 @@ int wmain(int argc, wchar_t** argv) {
         Outcome outcome = Run(*entry, list.parent_path(), report);
         std::string again;
         if (!outcome.passed && brelmont::win32::RunsUnderWine()) {
+            // Only the tests that failed, or the whole program where Wine could not start it.
             const std::vector<std::string> failedTests =
                 brelmont::bundle::FailedTests(ReadText(report));
-            if (!failedTests.empty()) {
+            if (!failedTests.empty() || !outcome.started) {
+                const std::string which = outcome.started ? Joined(failedTests, ", ") : "all";
                 const fs::path rerun = reports / Wide(entry->name + "-again.xml");
                 fs::remove(rerun, ignored);
-                std::printf("    failed under Wine, run once more: %s\n",
-                            Joined(failedTests, ", ").c_str());
+                std::printf("    failed under Wine, run once more: %s\n", which.c_str());
                 std::fflush(stdout);
                 if (Run(*entry, list.parent_path(), rerun, failedTests).passed) {
                     outcome = {true, {}};
-                    again =
-                        " (passed when run again under Wine: " + Joined(failedTests, ", ") + ")";
+                    again = " (passed when run again under Wine: " + which + ")";
                 }
             }
         }
