@@ -1,6 +1,7 @@
 // The bundle's runner, counted the way a Windows machine would run it: through run-tests.cmd in a
 // scratch bundle holding one program that passes, one that skips, one that fails, one that never
-// ends and one that fails only its first run (passed under Wine, which runs failed tests again).
+// ends, one that fails only its first run (passed under Wine, which runs failed tests again) and
+// one that is not there.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -71,12 +72,13 @@ TEST_F(BundleRunnerTest, CountsPassesAndFailuresAndListsSkips) {
            "skips|bundle_probe.exe|60|BRELMONT_PROBE=skip\n"
            "fails|bundle_probe.exe|60|BRELMONT_PROBE=fail\n"
            "hangs|bundle_probe.exe|2|BRELMONT_PROBE=hang\n"
-           "flaky|bundle_probe.exe|60|BRELMONT_PROBE=flaky\n";
+           "flaky|bundle_probe.exe|60|BRELMONT_PROBE=flaky\n"
+           "missing|no_such_probe.exe|60\n";
 
     const auto [status, output] = RunCaptured(L"cmd.exe /c run-tests.cmd", bundle);
 
     EXPECT_NE(status, 0u) << output;
-    const std::string counts = win32::RunsUnderWine() ? "3 passed, 2 failed" : "2 passed, 3 failed";
+    const std::string counts = win32::RunsUnderWine() ? "3 passed, 3 failed" : "2 passed, 4 failed";
     EXPECT_TRUE(output.ends_with(counts + "\r\n") || output.ends_with(counts + "\n")) << output;
     if (win32::RunsUnderWine()) {
         EXPECT_NE(output.find("PASS flaky"), std::string::npos) << output;
@@ -87,7 +89,9 @@ TEST_F(BundleRunnerTest, CountsPassesAndFailuresAndListsSkips) {
     EXPECT_NE(output.find("skipped Probe.Behaves:"), std::string::npos) << output;
     EXPECT_NE(output.find("the probe was asked to skip"), std::string::npos) << output;
     EXPECT_NE(output.find("FAIL hangs"), std::string::npos) << output;
-    for (const char* name : {"passes", "skips", "fails", "hangs", "flaky"}) {
+    EXPECT_NE(output.find("FAIL missing"), std::string::npos) << output;
+    EXPECT_NE(output.find("could not be started"), std::string::npos) << output;
+    for (const char* name : {"passes", "skips", "fails", "hangs", "flaky", "missing"}) {
         EXPECT_TRUE(fs::is_regular_file(bundle / "results" / (std::string(name) + ".xml"))) << name;
     }
 }
