@@ -9,7 +9,8 @@
 
 #include <QGuiApplication>
 #include <cerrno>
-#include <cstring>
+
+#include "hosts/posix/UniqueFd.h"
 
 namespace brelmont::qtui {
 namespace {
@@ -90,24 +91,24 @@ std::string FirstLine(const std::string& text) {
 
 DisplayProbe ProbeDisplay(const std::vector<std::string>& arguments,
                           std::chrono::milliseconds bound) {
-    int complaints[2];
-    if (::pipe2(complaints, O_CLOEXEC) != 0) {
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
         return {true, {}};  // No trial possible: Qt is tried for real, as it always was.
     }
+    const posix::UniqueFd complaints(ends[0]);
+    posix::UniqueFd childsEnd(ends[1]);
     const pid_t child = ::fork();
     if (child == 0) {
-        TryInChild(arguments, complaints[1]);
+        TryInChild(arguments, childsEnd.Get());
     }
-    ::close(complaints[1]);
+    childsEnd.Close();  // only the child writes to it
     if (child < 0) {
-        ::close(complaints[0]);
         return {true, {}};
     }
-    ::fcntl(complaints[0], F_SETFL, O_NONBLOCK);
+    ::fcntl(complaints.Get(), F_SETFL, O_NONBLOCK);
     std::string written;
     int status = 0;
-    const bool ended = WaitUntil(child, complaints[0], Clock::now() + bound, status, written);
-    ::close(complaints[0]);
+    const bool ended = WaitUntil(child, complaints.Get(), Clock::now() + bound, status, written);
     if (!ended) {
         ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
