@@ -67,6 +67,12 @@ class User {
 
     HWND PathDialog() { return Window("#32770", "Select Kelvane Program Path"); }
 
+    // The pick list cancelled, and the box that then announces the browse acknowledged.
+    void CancelPickList() {
+        Answer("Select Kelvane Program Path", "Cancel");
+        Answer("Brelmont", "OK");
+    }
+
     // Cancels the browse dialog and waits until it has gone.
     void CancelBrowse() {
         const HWND browse = Window("#32770", "Select a directory");
@@ -284,8 +290,7 @@ const std::vector<GuiRun>& Runs() {
          {kProgramFiles, kProgramFilesX86},
          kOther + kSample,
          [](User& user) {
-             user.Answer("Select Kelvane Program Path", "Cancel");
-             user.Answer("Brelmont", "OK");
+             user.CancelPickList();
              user.CancelBrowse();
              user.Answer("Brelmont", "OK");
          },
@@ -325,8 +330,7 @@ const std::vector<GuiRun>& Runs() {
          {kProgramFiles, kProgramFilesX86},
          kOther + kSample,
          [](User& user) {
-             user.Answer("Select Kelvane Program Path", "Cancel");
-             user.Answer("Brelmont", "OK");
+             user.CancelPickList();
              for (const char* typed : {"Q:\\Outside\\Kelvane", "C:\\Outside\\Kelvane"}) {
                  const HWND browse = user.SaveInBrowse(typed);
                  user.Answer("Brelmont", "OK");
