@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Wine.h"
 #include "tests/bundle/BundleList.h"
 #include "tests/testkit/ScratchDirectory.h"
@@ -26,35 +27,35 @@ fs::path HereDirectory() {
     return fs::path(path).parent_path();
 }
 
-// Runs `command` in `folder`; its exit status and everything it wrote.
+// Runs `command` in `folder`; its exit status (255 when it could not start or was still running
+// after two minutes) and everything it wrote.
 std::pair<DWORD, std::string> RunCaptured(std::wstring command, const fs::path& folder) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ::CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE ends[2] = {};
+    ::CreatePipe(&ends[0], &ends[1], &inherit, 0);
+    const win32::UniqueKernelHandle readEnd(ends[0]);
+    win32::UniqueKernelHandle writeEnd(ends[1]);
+    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, folder.c_str(), &startup, &process);
-    ::CloseHandle(writeEnd);
+    const win32::UniqueKernelHandle child(process.hProcess);
+    const win32::UniqueKernelHandle thread(process.hThread);
+    writeEnd.Reset();  // the child's copy alone keeps the pipe open
     std::string output;
     char buffer[4096];
     DWORD got = 0;
-    while (started && ::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    while (started && ::ReadFile(readEnd.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
         output.append(buffer, got);
     }
-    ::CloseHandle(readEnd);
     DWORD status = 255;
-    if (started) {
-        ::WaitForSingleObject(process.hProcess, INFINITE);
-        ::GetExitCodeProcess(process.hProcess, &status);
-        ::CloseHandle(process.hProcess);
-        ::CloseHandle(process.hThread);
+    if (started && ::WaitForSingleObject(child.Get(), 120000) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(child.Get(), &status);
     }
     return {status, output};
 }

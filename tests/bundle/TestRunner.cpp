@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "hosts/win32/UniqueHandle.h"
 #include "hosts/win32/Wine.h"
 #include "tests/bundle/BundleList.h"
 #include "win32/WideText.h"
@@ -31,19 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 using brelmont::bundle::BundleEntry;
 using brelmont::win32::Narrow;
+using brelmont::win32::UniqueKernelHandle;
 using brelmont::win32::Wide;
-
-struct Handle {
-    HANDLE value = nullptr;
-    explicit Handle(HANDLE handle) : value(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (value != nullptr && value != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(value);
-        }
-    }
-};
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -97,10 +87,10 @@ Outcome Run(const BundleEntry& entry, const fs::path& base, const fs::path& repo
         command += L" \"--gtest_filter=" + Wide(Joined(only, ":")) + L"\"";
     }
     std::wstring environment = EnvironmentFor(entry);
-    const Handle job(::CreateJobObjectW(nullptr, nullptr));
+    const UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    ::SetInformationJobObject(job.value, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    ::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
     // The program writes where the runner writes, so that a log of the run holds both.
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -116,18 +106,18 @@ Outcome Run(const BundleEntry& entry, const fs::path& base, const fs::path& repo
                 "could not be started (Windows error " + std::to_string(::GetLastError()) + ")",
                 false};
     }
-    const Handle child(process.hProcess);
-    const Handle thread(process.hThread);
-    ::AssignProcessToJobObject(job.value, child.value);
-    ::ResumeThread(thread.value);
+    const UniqueKernelHandle child(process.hProcess);
+    const UniqueKernelHandle thread(process.hThread);
+    ::AssignProcessToJobObject(job.Get(), child.Get());
+    ::ResumeThread(thread.Get());
     const DWORD bound = static_cast<DWORD>(entry.seconds) * 1000;
-    if (::WaitForSingleObject(child.value, bound) == WAIT_TIMEOUT) {
-        ::TerminateJobObject(job.value, 1);
-        ::WaitForSingleObject(child.value, 10000);
+    if (::WaitForSingleObject(child.Get(), bound) == WAIT_TIMEOUT) {
+        ::TerminateJobObject(job.Get(), 1);
+        ::WaitForSingleObject(child.Get(), 10000);
         return {false, "still running after " + std::to_string(entry.seconds) + " s: stopped"};
     }
     DWORD status = 1;
-    ::GetExitCodeProcess(child.value, &status);
+    ::GetExitCodeProcess(child.Get(), &status);
     if (status != 0) {
         return {false, "ended with exit status " + std::to_string(status)};
     }
