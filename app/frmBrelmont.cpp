@@ -76,10 +76,7 @@ void frmBrelmont::AppendReasonLine(const std::string& text) {
 void frmBrelmont::Form_Load() {
     ui_.SetStatusText("");
     ui_.ShowMainWindow();
-    const platform::Version version = services_.process.ProgramVersion();
-    const std::string versionText = std::to_string(version.major) + "." +
-                                    std::to_string(version.minor) + "." +
-                                    std::to_string(version.revision);
+    const std::string versionText = services_.process.ProgramVersion().Text();
     ui_.SetTitle("Brelmont v" + versionText);
     trap_.Step = 3;
     log_.AppVersion = versionText;

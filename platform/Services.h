@@ -105,6 +105,11 @@ struct Version {
     int major = 0;
     int minor = 0;
     int revision = 0;
+
+    // "3.3.6", as the window title, the log and the Qt module name it.
+    std::string Text() const {
+        return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+    }
 };
 
 class Process {

@@ -32,11 +32,6 @@ bool DisplayAvailable() {
     return false;
 }
 
-std::string VersionText(const brelmont::platform::Version& version) {
-    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-           std::to_string(version.revision);
-}
-
 #ifdef BRELMONT_HAVE_QT
 // The Qt front end, or none when its module or Qt cannot be loaded: a display on a machine
 // without a usable Qt (a headless server, a partial install) still gets its run, on the console.
@@ -46,8 +41,8 @@ std::optional<brelmont::qtloader::LoadedQtFrontEnd> LoadQtFrontEnd(
     brelmont::platform::Process& process = host.ForRun().process;
     try {
         return std::optional<brelmont::qtloader::LoadedQtFrontEnd>(
-            std::in_place, process.ProgramDirectory(), VersionText(process.ProgramVersion()), argc,
-            argv, host.Files());
+            std::in_place, process.ProgramDirectory(), process.ProgramVersion().Text(), argc, argv,
+            host.Files());
     } catch (const brelmont::qtloader::ModuleUnavailable& unavailable) {
         options.frontEndNote = "No window, the console is used: the Qt front end was not loaded (" +
                                std::string(unavailable.what()) + ")";
@@ -82,7 +77,6 @@ int main(int argc, char** argv) {
     }
 #else
     (void)DisplayAvailable;
-    (void)VersionText;
 #endif
     brelmont::console::ConsoleFrontEnd ui(std::cin, std::cout, std::cerr, host.Files(),
                                           isatty(STDOUT_FILENO) != 0, isatty(STDIN_FILENO) == 0);
